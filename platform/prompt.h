@@ -1,0 +1,10 @@
+// A modal text prompt with a message, a title, OK and Cancel.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Returns the text typed, or an empty text when the prompt is cancelled.
+QString InputBox(QWidget* parent, const QString& message, const QString& title,
+                 const QString& defaultText = QString());

@@ -1,0 +1,15 @@
+// What a side window (high scores, About, help) may do to the main window.
+// Handed to each side window so none of them needs to know the main window.
+#pragma once
+
+class SideWindowHost {
+public:
+    virtual ~SideWindowHost() = default;
+
+    // Pauses the game exactly as the PAUSE button does, if one is running
+    // unpaused; does nothing otherwise. Nothing resumes it but the button.
+    virtual void PauseRunningGame() = 0;
+
+    // Enables or disables the whole main window: menus, button, scroll bar, keys.
+    virtual void SetMainWindowEnabled(bool enabled) = 0;
+};

@@ -1,0 +1,1 @@
+#include "platform/sound/music_control.h"

@@ -1,8 +1,45 @@
+// Stonerush starts at its splash picture; dismissing it brings up the main
+// window, whose construction runs the start-up.
 #include <QApplication>
-#include <QLabel>
+#include <QIcon>
+#include <memory>
+
+#include "mainwindow/form1.h"
+#include "platform/app_dir.h"
+#include "platform/sound/fluid_music_control.h"
+#include "platform/sound/qt_wave_player.h"
+#include "platform/termination_signals.h"
+#include "windows/splash_window.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QLabel label("Stonerush is being built");
-    label.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("stonerush"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Stonerush"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));
+    // The splash closes before the main window exists; only closing the main
+    // window ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtWavePlayer waves;
+    FluidMusicControl music;
+    std::unique_ptr<Form1> form1;
+
+    auto* splash = new frmSplash([&] {
+        if (form1) return;
+        form1 = std::make_unique<Form1>(Form1Services{music, waves, ApplicationDirectory()});
+        form1->show();
+    });
+    splash->show();
+
+    // A signal closes the main window as its close box does, so the table is saved.
+    WatchTerminationSignals([&] {
+        if (form1)
+            form1->close();
+        else
+            QCoreApplication::quit();
+    });
+
+    const int status = app.exec();
+    form1.reset();
+    return status;
 }

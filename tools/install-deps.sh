@@ -9,7 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-multimedia-dev libfluidsynth-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # run: the music's soundfont and a font for the labels
-    timgm6mb-soundfont fonts-dejavu-core
+    timgm6mb-soundfont fonts-dejavu-core fonts-liberation2
     # test: a real X server, keys, screenshots, a sound server to record from
     xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils sox
     clang-format desktop-file-utils appstream dpkg-dev file

@@ -1,0 +1,8 @@
+// Turns SIGTERM, SIGINT and SIGHUP into a call on the GUI thread, so the
+// program can close its main window (and save) instead of dying mid-write.
+#pragma once
+
+#include <functional>
+
+// Installs the handlers; onSignal runs from the event loop, once per signal.
+void WatchTerminationSignals(std::function<void()> onSignal);

@@ -1,0 +1,91 @@
+#include "tools/pictures/tiles.h"
+
+#include <cstdlib>
+
+#include "tools/pictures/palette.h"
+
+namespace pictures {
+namespace {
+
+enum class Facet { kLeft, kRight, kTop, kBottom, kDiagonal };
+
+// Doubled coordinates from the centre are odd integers, so a pixel is either
+// exactly on a diagonal or clearly inside one facet.
+Facet FacetAt(int x, int y, int size) {
+    const int u = 2 * x + 1 - size;
+    const int v = 2 * y + 1 - size;
+    if (std::abs(u) == std::abs(v)) return Facet::kDiagonal;
+    if (std::abs(u) > std::abs(v)) return u < 0 ? Facet::kLeft : Facet::kRight;
+    return v < 0 ? Facet::kTop : Facet::kBottom;
+}
+
+// Colour of a pixel inside the rim. Light falls from the top left: the left
+// facet is a touch brighter toward its outer edge, the right facet a touch
+// darker, and each facet glows slightly near the centre like a cut stone.
+QColor FacetColour(const QColor& stone, int x, int y, int size) {
+    const int half = size / 2;
+    const double fromCentre = (std::abs(2 * x + 1 - size) + std::abs(2 * y + 1 - size)) / (2.0 * size);
+    switch (FacetAt(x, y, size)) {
+        case Facet::kLeft:
+            return Lighter(stone, 0.10 * fromCentre);
+        case Facet::kRight:
+            return Darker(stone, 0.10 * fromCentre);
+        case Facet::kTop:  // lit from above: lighter toward the outer edge
+            return Darker(stone, 0.26 + 0.10 * y / half);
+        case Facet::kBottom:  // in shadow: darkest at the bottom edge
+            return Darker(stone, 0.36 + 0.10 * (y - half) / half);
+        case Facet::kDiagonal:
+            break;
+    }
+    // Diagonal line: light, brightest toward the top-left corner.
+    const bool upperLeft = x + y < size;
+    return Lighter(stone, upperLeft && x <= y ? 0.62 : 0.48);
+}
+
+// Soft halo beside the diagonal lines, only on the larger tiles, so the
+// lines read as polished edges rather than scratches.
+bool BesideDiagonal(int x, int y, int size) {
+    if (size < 32) return false;
+    const int d1 = std::abs(x - y);
+    const int d2 = std::abs(x + y - (size - 1));
+    return d1 == 1 || d2 == 1;
+}
+
+}  // namespace
+
+void PaintTile(QImage& image, int left, int top, int tile, int size) {
+    const QColor stone = StoneColours().at(tile);
+    const int rim = size / 16;  // 1 pixel at 16, 2 at 32
+    const QColor highlight = Lighter(stone, 0.55);
+    const QColor shadow = Darker(stone, 0.62);
+    const QColor outline = Darker(stone, 0.78);
+
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            QColor c;
+            const bool onTopLeftRim = x < rim || y < rim;
+            const bool onBottomRightRim = x >= size - rim || y >= size - rim;
+            if (onTopLeftRim || onBottomRightRim) {
+                // The corners shared by a light and a dark rim split along the
+                // anti-diagonal, like a real bevel.
+                const bool light = onTopLeftRim && (!onBottomRightRim || x + y < size - 1);
+                c = light ? highlight : shadow;
+                if (size >= 32 && (x == size - 1 || y == size - 1)) c = outline;
+                if (size >= 32 && light && (x == 0 || y == 0)) c = Lighter(stone, 0.35);
+            } else if (BesideDiagonal(x, y, size) && FacetAt(x, y, size) != Facet::kDiagonal) {
+                c = Mix(FacetColour(stone, x, y, size), Lighter(stone, 0.5), 0.35);
+            } else {
+                c = FacetColour(stone, x, y, size);
+            }
+            image.setPixelColor(left + x, top + y, c);
+        }
+    }
+}
+
+QImage MakeTileStrip(int size) {
+    QImage strip(size * kTileCount, size, QImage::Format_RGB888);
+    for (int t = 0; t < kTileCount; ++t) PaintTile(strip, size * t, 0, t, size);
+    return strip;
+}
+
+}  // namespace pictures

@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(form->TimerInterval(), 30);  // keeps ticking; the ticks do nothing
         // The prompt came after the caption was back to START and the game stopped.
         QCOMPARE(prompts, QStringList{"START stopped"});
-        QCOMPARE(form->Scores().Table()[0].PlayerScore, 1234);
+        QCOMPARE(form->Scores().Table().Entry(1).PlayerScore, 1234);
 
         // Music switched off: the game over still sends Stop and Next.
         form->Menu_Music->trigger();

@@ -1,0 +1,75 @@
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/app_info.h"
+#include "tests/support/offscreen_main.h"
+#include "tests/windows/fake_side_window_host.h"
+#include "windows/about_window.h"
+
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+
+    static QString Text(QWidget* window, const char* name) {
+        return window->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+
+private slots:
+    void loadFillsTheTextsThenDisablesAndPauses() {
+        FakeSideWindowHost host;
+        QPointer<frmAbout> about = new frmAbout(host);
+        QCOMPARE(about->windowTitle(), QStringLiteral("About Stonerush"));
+        QCOMPARE(Text(about, "lblTitle"), QStringLiteral("Stonerush"));
+        QCOMPARE(Text(about, "lblVersion"), QStringLiteral("Version 1.0.0"));
+        QCOMPARE(Text(about, "lblCopyright"), QString::fromUtf8(app_info::LegalNotice));
+        QVERIFY(Text(about, "lblCopyright").contains(QStringLiteral("MIT")));
+        QCOMPARE(host.calls, QStringList({"disable", "pause"}));
+        delete about;
+    }
+
+    void okIsTheDefaultButtonAndTheFrameIsFixed() {
+        FakeSideWindowHost host;
+        frmAbout about(host);
+        auto* ok = about.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        QCOMPARE(ok->text(), QStringLiteral("OK"));
+        QVERIFY(ok->isDefault());
+        QCOMPARE(about.minimumSize(), QSize(382, 239));
+        QCOMPARE(about.maximumSize(), QSize(382, 239));
+        QVERIFY(!(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    }
+
+    void theSeparatorIsEtched() {
+        FakeSideWindowHost host;
+        frmAbout about(host);
+        const QImage shot = about.grab().toImage();
+        QCOMPARE(shot.pixelColor(100, 192), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(shot.pixelColor(100, 193), QColor(0xFF, 0xFF, 0xFF));
+        QCOMPARE(shot.pixelColor(378, 193), QColor(0xFF, 0xFF, 0xFF));
+    }
+
+    void everyWayOutEnablesTheMainWindowOnce_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"ok", "enter", "escape", "close box", "twice"}) QTest::newRow(how) << how;
+    }
+    void everyWayOutEnablesTheMainWindowOnce() {
+        QFETCH(QString, how);
+        FakeSideWindowHost host;
+        QPointer<frmAbout> about = new frmAbout(host);
+        about->show();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        if (how == "ok") QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        if (how == "enter") QTest::keyClick(about, Qt::Key_Return);
+        if (how == "escape") QTest::keyClick(about, Qt::Key_Escape);
+        if (how == "close box") about->close();
+        if (how == "twice") {
+            QTest::keyClick(about, Qt::Key_Escape);
+            if (about) about->close();
+        }
+        QCOMPARE(host.calls, QStringList({"disable", "pause", "enable"}));
+        QTRY_VERIFY(about.isNull());  // closing deletes the window
+    }
+};
+
+STONERUSH_QTEST_MAIN(AboutWindowTest)
+#include "about_window_test.moc"

@@ -2,11 +2,14 @@
 // picture changes; its output is committed, the build never runs it.
 //   QT_QPA_PLATFORM=offscreen make_pictures <assets folder>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
 
+#include "tools/pictures/icons.h"
 #include "tools/pictures/scenes.h"
+#include "tools/pictures/splash.h"
 #include "tools/pictures/tiles.h"
 
 namespace {
@@ -38,5 +41,15 @@ int main(int argc, char** argv) {
     ok &= Save(pictures::MakeIdleField(), out, "mainpsrc.png");
     ok &= Save(pictures::MakePausedPreview(), out, "nextpsrc.png");
     ok &= Save(pictures::MakeGameOver(), out, "game_over_pic.png");
+    ok &= Save(pictures::MakeProgramIcon(), out, "program_icon.png");
+    for (int size : {16, 32, 48}) {
+        ok &= Save(pictures::MakeHelpIcon(size), out, QStringLiteral("help_icon_%1.png").arg(size));
+    }
+    ok &= Save(pictures::MakeSplash(), out, "splash.jpg", 85);
+    // Desktop menu icons, installed beside the program rather than compiled in.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString name = QStringLiteral("icons/hicolor/%1x%1/apps/stonerush.png").arg(size);
+        ok &= Save(pictures::MakeAppIcon(size), out, name);
+    }
     return ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "tools/pictures/tiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "tools/pictures/palette.h"
@@ -37,25 +38,29 @@ QColor FacetColour(const QColor& stone, int x, int y, int size) {
         case Facet::kDiagonal:
             break;
     }
-    // Diagonal line: light, brightest toward the top-left corner.
-    const bool upperLeft = x + y < size;
-    return Lighter(stone, upperLeft && x <= y ? 0.62 : 0.48);
+    return stone;
 }
 
-// Soft halo beside the diagonal lines, only on the larger tiles, so the
-// lines read as polished edges rather than scratches.
-bool BesideDiagonal(int x, int y, int size) {
-    if (size < 32) return false;
-    const int d1 = std::abs(x - y);
-    const int d2 = std::abs(x + y - (size - 1));
-    return d1 == 1 || d2 == 1;
+// The light diagonal lines, brightest on the arm toward the top-left corner.
+QColor LineColour(const QColor& stone, int x, int y, int size) {
+    const bool towardTopLeft = x + y < size - 1 && std::abs(x - y) <= size / 64;
+    return Lighter(stone, towardTopLeft ? 0.62 : 0.48);
+}
+
+// Distance of a pixel from the nearer diagonal, counted along a row.
+int DiagonalDistance(int x, int y, int size) {
+    return std::min(std::abs(x - y), std::abs(x + y - (size - 1)));
 }
 
 }  // namespace
 
 void PaintTile(QImage& image, int left, int top, int tile, int size) {
     const QColor stone = StoneColours().at(tile);
-    const int rim = size / 16;  // 1 pixel at 16, 2 at 32
+    const int rim = std::max(1, size / 16);  // 1 pixel at 16, 2 at 32
+    // The diagonal lines are one pixel up to 63 pixels and grow beyond; from 32
+    // pixels on they have a soft halo so they read as polished edges.
+    const int lineHalf = size / 64;
+    const int halo = size >= 32 ? lineHalf + std::max(1, size / 32 - 1) : lineHalf;
     const QColor highlight = Lighter(stone, 0.55);
     const QColor shadow = Darker(stone, 0.62);
     const QColor outline = Darker(stone, 0.78);
@@ -72,7 +77,9 @@ void PaintTile(QImage& image, int left, int top, int tile, int size) {
                 c = light ? highlight : shadow;
                 if (size >= 32 && (x == size - 1 || y == size - 1)) c = outline;
                 if (size >= 32 && light && (x == 0 || y == 0)) c = Lighter(stone, 0.35);
-            } else if (BesideDiagonal(x, y, size) && FacetAt(x, y, size) != Facet::kDiagonal) {
+            } else if (const int d = DiagonalDistance(x, y, size); d <= lineHalf) {
+                c = LineColour(stone, x, y, size);
+            } else if (d <= halo) {
                 c = Mix(FacetColour(stone, x, y, size), Lighter(stone, 0.5), 0.35);
             } else {
                 c = FacetColour(stone, x, y, size);

@@ -4,8 +4,10 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 
@@ -44,6 +46,8 @@ Form2::Form2(SideWindowHost& host, const QString& helpPath) : QWidget(nullptr, Q
     setWindowTitle(QStringLiteral("Stonerush Help"));
     setWindowIcon(HelpIcon());
     resize(344, 276);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     WebBrowser1 = new QTextBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));

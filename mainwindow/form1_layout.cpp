@@ -114,6 +114,7 @@ void Form1::BuildControls(QWidget* client) {
     Frame1 = new QFrame(client);
     Frame1->setGeometry(168, 112, 145, 137);
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Frame1->setAutoFillBackground(true);  // it hides the preview behind it
     Label4 = MakeLabel(Frame1, QStringLiteral("Starting Speed"), {8, 16, 129, 25});
     speed_select = MakeLabel(Frame1, QStringLiteral("0"), {8, 40, 129, 25});
     for (QLabel* label : {Label4, speed_select}) {

@@ -1,0 +1,103 @@
+#include "scores/form3.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "platform/side_window_host.h"
+
+namespace {
+
+// Client area and the controls' places, in pixels.
+constexpr int kClientWidth = 177;
+constexpr int kClientHeight = 275;
+constexpr int kLineLeft = 8, kLineTop = 8, kLineStep = 24, kLineWidth = 161, kLineHeight = 17;
+constexpr int kButtonTop = 248, kButtonWidth = 73, kButtonHeight = 17;
+constexpr int kResetLeft = 8, kCloseLeft = 96;
+
+// The lines are columns of 25 name characters, so they want a fixed-width font.
+QFont ScoreLineFont() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(8);
+    return font;
+}
+
+QFont ButtonFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(10);
+    return font;
+}
+
+}  // namespace
+
+Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      table_(table),
+      host_(host) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("High Scores"));
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(QIcon(noIcon));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    for (int i = 1; i <= HighScoreCount; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("ScoreView%1").arg(i));
+        label->setTextFormat(Qt::PlainText);  // a name like "<b>x</b>" is shown as typed
+        label->setFont(ScoreLineFont());
+        label->setGeometry(kLineLeft, kLineTop + kLineStep * (i - 1), kLineWidth, kLineHeight);
+        scoreView_[i] = label;
+    }
+    command1_ = new QPushButton(QStringLiteral("Reset"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setGeometry(kResetLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    command2_ = new QPushButton(QStringLiteral("Close"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    command2_->setGeometry(kCloseLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    for (QPushButton* button : {command1_, command2_}) button->setFont(ButtonFont());
+    setTabOrder(command1_, command2_);
+    command1_->setFocus();
+    connect(command1_, &QPushButton::clicked, this, &Form3::ResetClicked);
+    connect(command2_, &QPushButton::clicked, this, &Form3::close);
+
+    // Load: pause, disable the main window, fill the list, show.
+    host_.PauseRunningGame();
+    host_.SetMainWindowEnabled(false);
+    for (int i = 1; i <= HighScoreCount; ++i) FillScoreView(i);
+
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        winId();  // makes the native window so it can be tied to its owner
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    show();
+}
+
+void Form3::FillScoreView(int i) { scoreView_[i]->setText(QString::fromStdString(FormatScoreLine(table_, i))); }
+
+void Form3::ResetClicked() {
+    // No confirmation; the emptied table reaches the file when the game is left.
+    for (int i = 1; i <= HighScoreCount; ++i) {
+        table_.Entry(i) = HighScoreEntry{};
+        FillScoreView(i);
+    }
+}
+
+void Form3::reject() { close(); }
+
+void Form3::closeEvent(QCloseEvent* event) {
+    if (!mainWindowReleased_) {
+        mainWindowReleased_ = true;
+        host_.SetMainWindowEnabled(true);  // the game stays paused until PLAY
+    }
+    event->accept();
+}

@@ -1,0 +1,93 @@
+#include "scores/score_keeper.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <filesystem>
+
+#include "platform/app_info.h"
+#include "platform/prompt.h"
+#include "scores/high_score_file.h"
+
+namespace {
+
+std::filesystem::path ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString FromPath(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+const QString kKeptInMemory = QStringLiteral("The high scores of this session are kept in memory only.");
+
+}  // namespace
+
+ScoreKeeper::ScoreKeeper(QWidget* messageParent)
+    : messageParent_(messageParent),
+      userDataDirectory_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) {
+    report_ = [this](const QString& text) {
+        QMessageBox::warning(messageParent_, QString::fromUtf8(app_info::Title), text);
+    };
+    prompt_ = [this] {
+        return InputBox(messageParent_, QStringLiteral("Please Enter Your Name"), QStringLiteral("High Score!"),
+                        QString());
+    };
+}
+
+void ScoreKeeper::ReportFileProblem(const QString& what, const QString& path, const std::string& reason,
+                                    const QString& consequence) {
+    report_(QStringLiteral("%1\n\nFile: %2\nReason: %3\n\n%4")
+                .arg(what, QDir::toNativeSeparators(path), QString::fromStdString(reason), consequence));
+}
+
+void ScoreKeeper::StartUp(const QString& programDirectory) {
+    const HighScoreFileChoice choice = ChooseHighScoreFile(ToPath(programDirectory), ToPath(userDataDirectory_));
+    filePath_ = FromPath(choice.file);
+    const bool exists = QFile::exists(filePath_);
+
+    if (!choice.writable) {
+        QString text = QStringLiteral("The high-score file cannot be written.\n");
+        const auto explain = [&text](const std::filesystem::path& file) {
+            text += QStringLiteral("\nFile: %1\nReason: %2\n")
+                        .arg(QDir::toNativeSeparators(FromPath(file)),
+                             QString::fromStdString(ProbeWritable(file).reason));
+        };
+        explain(choice.file);
+        if (!userDataDirectory_.isEmpty()) explain(ToPath(userDataDirectory_) / HighScoreFileName);
+        report_(text + QLatin1Char('\n') + kKeptInMemory);
+    }
+
+    if (exists) {
+        const FileStatus loaded = LoadHighScores(table_, choice.file);
+        if (!loaded.ok) {
+            ReportFileProblem(QStringLiteral("The high scores could not be read."), filePath_, loaded.reason,
+                              QStringLiteral("The game goes on with the default table."));
+        }
+        return;
+    }
+    if (!choice.writable) return;  // nothing to read and nowhere to write: defaults in memory
+
+    // A per-user copy starts from the table beside the program, when there is one.
+    const std::filesystem::path besideProgram = ToPath(programDirectory) / HighScoreFileName;
+    FileStatus written;
+    if (choice.file != besideProgram && LoadHighScores(table_, besideProgram).ok) {
+        written = ::SaveHighScores(table_, choice.file);
+    } else {
+        written = CreateDefaultHighScores(table_, choice.file);
+    }
+    if (!written.ok) {
+        ReportFileProblem(QStringLiteral("The high-score file could not be created."), filePath_,
+                          written.reason, kKeptInMemory);
+    }
+}
+
+bool ScoreKeeper::SaveHighScores() {
+    const FileStatus saved = ::SaveHighScores(table_, ToPath(filePath_));
+    if (!saved.ok) {
+        ReportFileProblem(QStringLiteral("The high scores could not be saved."), filePath_, saved.reason,
+                          QStringLiteral("The scores of this session are lost."));
+    }
+    return saved.ok;
+}
+
+void ScoreKeeper::EnterHighScore(int32_t score) {
+    ::EnterHighScore(table_, score, [this] { return prompt_().toStdString(); });
+}

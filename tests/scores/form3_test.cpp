@@ -1,0 +1,131 @@
+// The high-score window against a stand-in main window.
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QWindow>
+#include <vector>
+
+#include "platform/side_window_host.h"
+#include "scores/form3.h"
+#include "tests/support/offscreen_main.h"
+
+namespace {
+
+// Records what the window asks of the main window, in order.
+class FakeHost : public SideWindowHost {
+public:
+    void PauseRunningGame() override { calls.push_back("pause"); }
+    void SetMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+    std::vector<std::string> calls;
+};
+
+using Calls = std::vector<std::string>;
+
+void ProcessDeletions() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+}  // namespace
+
+class Form3Test : public QObject {
+    Q_OBJECT
+private slots:
+    void loadPausesDisablesFillsAndShows() {
+        HighScoreTable table;
+        table.Entry(1) = {PlayerNameFromText("ABCDEFGHIJKLMNOPQRSTUVWXY"), 999999};
+        table.Entry(4) = {PlayerNameFromText("Zoë"), -7};
+        FakeHost host;
+        auto* form = new Form3(table, host);
+        QCOMPARE(host.calls, (Calls{"pause", "disable"}));
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->windowTitle(), QStringLiteral("High Scores"));
+        QCOMPARE(form->size(), QSize(177, 275));
+        QVERIFY(form->parentWidget() == nullptr);
+        for (int i = 1; i <= 10; ++i) {
+            QCOMPARE(form->ScoreView(i)->text(), QString::fromStdString(FormatScoreLine(table, i)));
+        }
+        QCOMPARE(form->ScoreView(1)->text(), QStringLiteral("#1: ABCDEFGHIJKLMNOPQRSTUVWXY 999999"));
+        QCOMPARE(form->ScoreView(4)->text(), QStringLiteral("#4: Zoë                       -7"));
+        QCOMPARE(form->Command1()->text(), QStringLiteral("Reset"));
+        QCOMPARE(form->Command2()->text(), QStringLiteral("Close"));
+        QCOMPARE(form->Command1()->nextInFocusChain(), form->Command2());
+        form->close();
+        ProcessDeletions();
+    }
+
+    // The longest line a game can leave ("#10: ", 25 characters, " 999999")
+    // and the buttons' captions must be readable in their boxes.
+    void everythingFitsItsBox() {
+        HighScoreTable table;
+        for (int i = 1; i <= 10; ++i) table.Entry(i) = {PlayerNameFromText("WWWWWWWWWWWWWWWWWWWWWWWWW"), 999999};
+        FakeHost host;
+        QPointer<Form3> form = new Form3(table, host);
+        for (int i = 1; i <= 10; ++i) {
+            QLabel* label = form->ScoreView(i);
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+            QVERIFY(label->fontMetrics().height() <= label->height());
+            QVERIFY(label->geometry().right() < form->width());
+        }
+        for (QPushButton* button : {form->Command1(), form->Command2()}) {
+            QVERIFY(button->fontMetrics().height() <= button->height());
+            QVERIFY(button->fontMetrics().horizontalAdvance(button->text()) < button->width());
+        }
+        form->close();
+        ProcessDeletions();
+    }
+
+    void namesAreShownAsTyped() {
+        HighScoreTable table;
+        table.Entry(1) = {PlayerNameFromText("<b>x</b>&amp;"), 1};
+        FakeHost host;
+        auto* form = new Form3(table, host);
+        QCOMPARE(form->ScoreView(1)->textFormat(), Qt::PlainText);
+        QVERIFY(form->ScoreView(1)->text().contains(QStringLiteral("<b>x</b>&amp;")));
+        form->close();
+        ProcessDeletions();
+    }
+
+    void resetEmptiesTableAndLinesButStaysOpen() {
+        HighScoreTable table;
+        for (int i = 1; i <= 10; ++i) table.Entry(i) = {PlayerNameFromText("Ann"), 1000 - i};
+        FakeHost host;
+        QPointer<Form3> form = new Form3(table, host);
+        QTest::mouseClick(form->Command1(), Qt::LeftButton);
+        QCOMPARE(table, HighScoreTable{});
+        for (int i = 1; i <= 10; ++i) {
+            QCOMPARE(form->ScoreView(i)->text(),
+                     QStringLiteral("#%1: None                      0").arg(i));
+        }
+        QVERIFY(form && form->isVisible());
+        QCOMPARE(host.calls, (Calls{"pause", "disable"}));
+        form->close();
+        ProcessDeletions();
+    }
+
+    void everyWayOfClosingEnablesTheMainWindowOnce_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Close button") << "button";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("close box") << "closebox";
+    }
+    void everyWayOfClosingEnablesTheMainWindowOnce() {
+        QFETCH(QString, how);
+        HighScoreTable table;
+        FakeHost host;
+        QPointer<Form3> form = new Form3(table, host);
+        if (how == "button") {
+            QTest::mouseClick(form->Command2(), Qt::LeftButton);
+        } else if (how == "escape") {
+            QTest::keyClick(form, Qt::Key_Escape);
+        } else {
+            form->windowHandle()->close();  // what the window manager's close box does
+        }
+        if (form) QVERIFY(!form->isVisible());
+        QCOMPARE(host.calls, (Calls{"pause", "disable", "enable"}));
+        ProcessDeletions();
+        QVERIFY2(form.isNull(), "the window is destroyed when closed");
+        QCOMPARE(table, HighScoreTable{});
+    }
+};
+
+STONERUSH_QTEST_MAIN(Form3Test)
+#include "form3_test.moc"

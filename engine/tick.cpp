@@ -6,7 +6,7 @@ namespace stonerush {
 void Game::InitNewGame() {
     for (int y = 0; y < BoardHeight; ++y)
         for (int x = 0; x < BoardWidth; ++x) Board(x, y).State = CellEmpty;  // tiles stay
-    DrawNextPiece();   // the first falling piece...
+    DrawNextPiece();                                                         // the first falling piece...
     SpawnNextPiece();  // ...comes in, and a second one is previewed
     ShowSpeed();
     FallCounter = 0;

@@ -51,7 +51,8 @@ Form1::Form1(const Form1Services& services)
 }
 
 Form1::~Form1() {
-    for (QWidget* side : std::initializer_list<QWidget*>{highScoreWindow, helpWindow, aboutWindow}) delete side;
+    for (QWidget* side : std::initializer_list<QWidget*>{highScoreWindow, helpWindow, aboutWindow})
+        delete side;
 }
 
 void Form1::StartUp() {
@@ -83,7 +84,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-QString Form1::Caption() const { return Command1->text(); }
+QString Form1::Caption() const {
+    return Command1->text();
+}
 
 void Form1::SetMainWindowEnabled(bool enabled) {
     setEnabled(enabled);

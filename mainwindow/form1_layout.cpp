@@ -38,7 +38,8 @@ protected:
 // proportions the layout was drawn for, DejaVu Sans is the fallback.
 QFont SansFont(int pixelSize, bool bold = false) {
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -50,7 +51,8 @@ void FitFont(QWidget* control, QFont font, std::initializer_list<QString> texts)
         const QFontMetrics metrics(font);
         int widest = 0;
         for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
-        if ((widest <= control->width() - 4 && metrics.height() <= control->height()) || font.pixelSize() <= 8)
+        if ((widest <= control->width() - 4 && metrics.height() <= control->height()) ||
+            font.pixelSize() <= 8)
             break;
         font.setPixelSize(font.pixelSize() - 1);
     }
@@ -93,8 +95,10 @@ void Form1::BuildControls(QWidget* client) {
     Label5 = MakeLabel(client, QStringLiteral("LINES:"), {168, 80, 73, 25});
     lcounter = MakeLabel(client, QStringLiteral("0"), {248, 80, 65, 25});
     for (QLabel* name : {Label1, Label3, Label5})
-        FitFont(name, counterFont, {QStringLiteral("SCORE:"), QStringLiteral("SPEED:"), QStringLiteral("LINES:")});
-    for (QLabel* value : {scorelabel, speed_show, lcounter}) FitFont(value, counterFont, {QStringLiteral("000000")});
+        FitFont(name, counterFont,
+                {QStringLiteral("SCORE:"), QStringLiteral("SPEED:"), QStringLiteral("LINES:")});
+    for (QLabel* value : {scorelabel, speed_show, lcounter})
+        FitFont(value, counterFont, {QStringLiteral("000000")});
     new SeparatorLine(client, 168, 312, 32);
     new SeparatorLine(client, 168, 312, 72);
     new SeparatorLine(client, 168, 312, 248);

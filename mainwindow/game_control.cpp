@@ -68,13 +68,21 @@ void Form1::SetTimerInterval(int milliseconds) {
     }
 }
 
-bool Form1::MusicOn() const { return Menu_Music->isChecked(); }
+bool Form1::MusicOn() const {
+    return Menu_Music->isChecked();
+}
 
-void Form1::SendMusic(std::string_view word) { MMControl1.SetCommand(word); }
+void Form1::SendMusic(std::string_view word) {
+    MMControl1.SetCommand(word);
+}
 
-void Form1::HScroll1_Change(int value) { speed_select->setText(QString::number(value)); }
+void Form1::HScroll1_Change(int value) {
+    speed_select->setText(QString::number(value));
+}
 
-void Form1::Menu_Sound_Click(bool checked) { game.SoundOn = checked; }
+void Form1::Menu_Sound_Click(bool checked) {
+    game.SoundOn = checked;
+}
 
 void Form1::Menu_Music_Click(bool checked) {
     // The check mark has already moved. While a game runs the music follows at

@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 
-QString ApplicationDirectory() { return QCoreApplication::applicationDirPath(); }
+QString ApplicationDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
 
-QString DataFilePath(const QString& fileName) { return ApplicationDirectory() + QLatin1Char('/') + fileName; }
+QString DataFilePath(const QString& fileName) {
+    return ApplicationDirectory() + QLatin1Char('/') + fileName;
+}

@@ -15,20 +15,33 @@ KeyboardState::~KeyboardState() {
 
 int KeyboardState::VirtualKeyOf(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_Left: return vk::Left;
-        case Qt::Key_Up: return vk::Up;
-        case Qt::Key_Right: return vk::Right;
-        case Qt::Key_Down: return vk::Down;
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_Escape: return 27;
+        case Qt::Key_Left:
+            return vk::Left;
+        case Qt::Key_Up:
+            return vk::Up;
+        case Qt::Key_Right:
+            return vk::Right;
+        case Qt::Key_Down:
+            return vk::Down;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_Escape:
+            return 27;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Tab: return 9;
-        case Qt::Key_Backspace: return 8;
-        default: break;
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Tab:
+            return 9;
+        case Qt::Key_Backspace:
+            return 8;
+        default:
+            break;
     }
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;  // same codes: 65..90
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;  // 48..57
@@ -110,7 +123,8 @@ bool KeyboardState::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ApplicationDeactivate:
             ReleaseAll();
             break;
-        default: break;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -28,7 +28,9 @@ void PictureBox::SetPicture(const QImage& image) {
     update();
 }
 
-QSize PictureBox::sizeHint() const { return picture.size() + QSize(2 * BorderWidth, 2 * BorderWidth); }
+QSize PictureBox::sizeHint() const {
+    return picture.size() + QSize(2 * BorderWidth, 2 * BorderWidth);
+}
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);  // the border

@@ -4,6 +4,7 @@
 
 void RandomGenerator::SeedFromClock() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto ticks = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    const auto ticks =
+        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
     Seed(static_cast<uint32_t>(ticks ^ (ticks >> 32)));
 }

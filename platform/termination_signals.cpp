@@ -1,11 +1,11 @@
 #include "platform/termination_signals.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace {
 

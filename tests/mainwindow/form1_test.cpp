@@ -21,7 +21,9 @@ using stonerush::CellSettled;
 
 namespace {
 
-bool SamePicture(const PictureBox* a, const PictureBox* b) { return a->Picture() == b->Picture(); }
+bool SamePicture(const PictureBox* a, const PictureBox* b) {
+    return a->Picture() == b->Picture();
+}
 
 // Fills board rows from the bottom with settled blocks, leaving one gap column.
 void FillRows(stonerush::Game& game, int fromRow, int gapColumn) {
@@ -132,12 +134,12 @@ private slots:
     }
 
     void musicFollowsItsCheckMark() {
-        click();                         // START: Play
-        form->Menu_Music->trigger();     // off while running: Pause
-        form->Menu_Music->trigger();     // on while running: Play
-        click();                         // pause: Pause
-        form->Menu_Music->trigger();     // off while paused: nothing
-        click();                         // resume with music off: nothing
+        click();                      // START: Play
+        form->Menu_Music->trigger();  // off while running: Pause
+        form->Menu_Music->trigger();  // on while running: Play
+        click();                      // pause: Pause
+        form->Menu_Music->trigger();  // off while paused: nothing
+        click();                      // resume with music off: nothing
         QCOMPARE(music->words, (QStringList{"Open", "Play", "Pause", "Play", "Pause"}));
         music->words.clear();
         form->Menu_Music->trigger();  // on while running
@@ -258,7 +260,7 @@ private slots:
         click();
         form->PauseRunningGame();
         game().Board(9, 17) = {4, CellSettled};  // bottom-right: red tile
-        game().Board(0, 17) = {4, CellEmpty};     // empty with a stale tile
+        game().Board(0, 17) = {4, CellEmpty};    // empty with a stale tile
         game().PreviewGrid(3, 3) = {1, CellSettled};
         form->Redraw();
         const QImage& field = form->mainview->Picture();

@@ -5,12 +5,11 @@
 #include <QApplication>
 #include <QTest>
 
-#define STONERUSH_QTEST_MAIN(TestClass)                                              \
-    int main(int argc, char** argv) {                                                \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                          \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                 \
-        QApplication app(argc, argv);                                                \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                     \
-        TestClass test;                                                              \
-        return QTest::qExec(&test, argc, argv);                                      \
+#define STONERUSH_QTEST_MAIN(TestClass)                                                              \
+    int main(int argc, char** argv) {                                                                \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        QApplication app(argc, argv);                                                                \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                     \
+        TestClass test;                                                                              \
+        return QTest::qExec(&test, argc, argv);                                                      \
     }

@@ -28,6 +28,10 @@ void QtWavePlayer::Play(const QString& path) {
         return;
     }
     const QUrl source = QUrl::fromLocalFile(path);
+    if (effect_->source() == source && effect_->status() == QSoundEffect::Error) {
+        QApplication::beep();  // known to be unplayable: no new status change will say so
+        return;
+    }
     if (effect_->source() != source) {
         effect_->stop();
         effect_->setSource(source);  // loads in the background; play() waits for it

@@ -1,6 +1,8 @@
 // Points, rows and speed, and the texts of the three counter labels.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/engine/engine_test_support.h"
 
 namespace stonerush::testing {
@@ -27,6 +29,10 @@ struct AwardCase {
     int32_t points;
 };
 
+void PrintTo(const AwardCase& award, std::ostream* out) {
+    *out << award.rows << " rows at level " << award.level << " = +" << award.points;
+}
+
 class AwardTable : public ::testing::TestWithParam<AwardCase> {};
 
 TEST_P(AwardTable, AddsItsPointsAndRows) {
@@ -44,7 +50,11 @@ INSTANTIATE_TEST_SUITE_P(Engine, AwardTable,
                          ::testing::Values(AwardCase{0, 0, 5}, AwardCase{0, 9, 5},  // no level bonus
                                            AwardCase{1, 0, 100}, AwardCase{2, 0, 250}, AwardCase{3, 0, 500},
                                            AwardCase{4, 0, 1000}, AwardCase{2, 3, 325}, AwardCase{1, 12, 400},
-                                           AwardCase{4, 12, 1300}));
+                                           AwardCase{4, 12, 1300}),
+                         [](const ::testing::TestParamInfo<AwardCase>& info) {
+                             return std::to_string(info.param.rows) + "RowsAtLevel" +
+                                    std::to_string(info.param.level);
+                         });
 
 TEST_F(Scoring, ScoreLabelAlwaysShowsSixDigits) {
     EXPECT_EQ(ScoreText(0), "000000");

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 
 #include "tests/engine/engine_test_support.h"
 
@@ -27,6 +28,10 @@ struct Draw {
     int kind;
     int tile;
 };
+
+void PrintTo(const Draw& draw, std::ostream* out) {
+    *out << draw.value << " -> kind " << draw.kind << ", tile " << draw.tile;
+}
 
 class RandomBoundaries : public ::testing::TestWithParam<Draw> {};
 

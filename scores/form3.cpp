@@ -1,6 +1,7 @@
 #include "scores/form3.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -10,12 +11,16 @@
 
 #include "platform/side_window_host.h"
 
+#include <algorithm>
+
 namespace {
 
-// Client area and the controls' places, in pixels.
+// Client area and the controls' places, in pixels. The lines are widened
+// beyond kLineWidth when the longest line a game can leave needs more room.
 constexpr int kClientWidth = 177;
 constexpr int kClientHeight = 275;
 constexpr int kLineLeft = 8, kLineTop = 8, kLineStep = 24, kLineWidth = 161, kLineHeight = 17;
+constexpr const char* kLongestLine = "#10: WWWWWWWWWWWWWWWWWWWWWWWWW 999999";
 constexpr int kButtonTop = 248, kButtonWidth = 73, kButtonHeight = 17;
 constexpr int kResetLeft = 8, kCloseLeft = 96;
 
@@ -23,8 +28,13 @@ constexpr int kResetLeft = 8, kCloseLeft = 96;
 QFont ScoreLineFont() {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(8);
+    font.setPixelSize(10);  // the smallest size that still reads well
     return font;
+}
+
+int ScoreLineWidth() {
+    const int needed = QFontMetrics(ScoreLineFont()).horizontalAdvance(QString::fromLatin1(kLongestLine));
+    return std::max(kLineWidth, needed + 1);
 }
 
 QFont ButtonFont() {
@@ -45,14 +55,15 @@ Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
     setWindowIcon(QIcon(noIcon));
-    setFixedSize(kClientWidth, kClientHeight);
+    const int lineWidth = ScoreLineWidth();
+    setFixedSize(kClientWidth + (lineWidth - kLineWidth), kClientHeight);
 
     for (int i = 1; i <= HighScoreCount; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("ScoreView%1").arg(i));
         label->setTextFormat(Qt::PlainText);  // a name like "<b>x</b>" is shown as typed
         label->setFont(ScoreLineFont());
-        label->setGeometry(kLineLeft, kLineTop + kLineStep * (i - 1), kLineWidth, kLineHeight);
+        label->setGeometry(kLineLeft, kLineTop + kLineStep * (i - 1), lineWidth, kLineHeight);
         scoreView_[i] = label;
     }
     command1_ = new QPushButton(QStringLiteral("Reset"), this);
@@ -82,7 +93,9 @@ Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
     show();
 }
 
-void Form3::FillScoreView(int i) { scoreView_[i]->setText(QString::fromStdString(FormatScoreLine(table_, i))); }
+void Form3::FillScoreView(int i) {
+    scoreView_[i]->setText(QString::fromStdString(FormatScoreLine(table_, i)));
+}
 
 void Form3::ResetClicked() {
     // No confirmation; the emptied table reaches the file when the game is left.
@@ -92,7 +105,9 @@ void Form3::ResetClicked() {
     }
 }
 
-void Form3::reject() { close(); }
+void Form3::reject() {
+    close();
+}
 
 void Form3::closeEvent(QCloseEvent* event) {
     if (!mainWindowReleased_) {

@@ -10,7 +10,9 @@ namespace {
 
 using Record = std::array<char, HighScoreRecordLength>;
 
-std::streamoff RecordOffset(int n) { return static_cast<std::streamoff>(HighScoreRecordLength) * (n - 1); }
+std::streamoff RecordOffset(int n) {
+    return static_cast<std::streamoff>(HighScoreRecordLength) * (n - 1);
+}
 
 Record EncodeRecord(const HighScoreEntry& entry) {
     Record record{};

@@ -35,7 +35,9 @@ FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::pa
 // Whether the file could be written: opened for writing when it exists, or
 // created (then removed again) when it does not. The reason says why not.
 FileStatus ProbeWritable(const std::filesystem::path& file);
-inline bool CanWriteFile(const std::filesystem::path& file) { return ProbeWritable(file).ok; }
+inline bool CanWriteFile(const std::filesystem::path& file) {
+    return ProbeWritable(file).ok;
+}
 
 // Where the high-score file lives for this run. The program's directory comes
 // first; when it cannot be written there (an installed copy), the per-user data

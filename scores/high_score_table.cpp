@@ -7,7 +7,9 @@ std::string LeftJustifyName(std::string bytes) {
     return bytes;
 }
 
-std::string PlayerNameFromText(std::string_view utf8) { return LeftJustifyName(Cp1252FromUtf8(utf8)); }
+std::string PlayerNameFromText(std::string_view utf8) {
+    return LeftJustifyName(Cp1252FromUtf8(utf8));
+}
 
 std::string FormatScoreLine(const HighScoreTable& table, int i) {
     const HighScoreEntry& entry = table.Entry(i);

@@ -12,9 +12,13 @@
 
 namespace {
 
-std::filesystem::path ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::filesystem::path ToPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
-QString FromPath(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+QString FromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(path.c_str());
+}
 
 const QString kKeptInMemory = QStringLiteral("The high scores of this session are kept in memory only.");
 
@@ -27,8 +31,8 @@ ScoreKeeper::ScoreKeeper(QWidget* messageParent)
         QMessageBox::warning(messageParent_, QString::fromUtf8(app_info::Title), text);
     };
     prompt_ = [this] {
-        return InputBox(messageParent_, QStringLiteral("Please Enter Your Name"), QStringLiteral("High Score!"),
-                        QString());
+        return InputBox(messageParent_, QStringLiteral("Please Enter Your Name"),
+                        QStringLiteral("High Score!"), QString());
     };
 }
 
@@ -39,7 +43,8 @@ void ScoreKeeper::ReportFileProblem(const QString& what, const QString& path, co
 }
 
 void ScoreKeeper::StartUp(const QString& programDirectory) {
-    const HighScoreFileChoice choice = ChooseHighScoreFile(ToPath(programDirectory), ToPath(userDataDirectory_));
+    const HighScoreFileChoice choice =
+        ChooseHighScoreFile(ToPath(programDirectory), ToPath(userDataDirectory_));
     filePath_ = FromPath(choice.file);
     const bool exists = QFile::exists(filePath_);
 

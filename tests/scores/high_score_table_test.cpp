@@ -18,7 +18,8 @@ HighScoreTable TableOf(const std::vector<std::pair<const char*, int32_t>>& entri
 
 std::vector<std::string> Names(const HighScoreTable& table) {
     std::vector<std::string> names;
-    for (int i = 1; i <= 10; ++i) names.push_back(table.Entry(i).PlayerName.substr(0, table.Entry(i).PlayerName.find(' ')));
+    for (int i = 1; i <= 10; ++i)
+        names.push_back(table.Entry(i).PlayerName.substr(0, table.Entry(i).PlayerName.find(' ')));
     return names;
 }
 
@@ -35,9 +36,16 @@ struct Prompt {
 };
 
 TEST(EnterHighScore, TiesPutTheNewestFirst) {
-    const HighScoreTable before =
-        TableOf({{"a", 500}, {"b", 400}, {"c", 400}, {"d", 300}, {"e", 0}, {"f", 0}, {"g", 0}, {"h", 0},
-                 {"i", 0}, {"j", 0}});
+    const HighScoreTable before = TableOf({{"a", 500},
+                                           {"b", 400},
+                                           {"c", 400},
+                                           {"d", 300},
+                                           {"e", 0},
+                                           {"f", 0},
+                                           {"g", 0},
+                                           {"h", 0},
+                                           {"i", 0},
+                                           {"j", 0}});
     HighScoreTable table = before;
     Prompt prompt{"new"};
     EXPECT_EQ(EnterHighScore(table, 400, prompt.Ask()), 2);
@@ -55,8 +63,16 @@ TEST(EnterHighScore, TiesPutTheNewestFirst) {
 }
 
 TEST(EnterHighScore, TheBottomOfTheTable) {
-    const HighScoreTable distinct = TableOf({{"a", 100}, {"b", 90}, {"c", 80}, {"d", 70}, {"e", 60}, {"f", 50},
-                                             {"g", 40}, {"h", 30}, {"i", 20}, {"j", 10}});
+    const HighScoreTable distinct = TableOf({{"a", 100},
+                                             {"b", 90},
+                                             {"c", 80},
+                                             {"d", 70},
+                                             {"e", 60},
+                                             {"f", 50},
+                                             {"g", 40},
+                                             {"h", 30},
+                                             {"i", 20},
+                                             {"j", 10}});
     HighScoreTable table = distinct;
     Prompt prompt{"new"};
     EXPECT_EQ(EnterHighScore(table, 9, prompt.Ask()), 0);
@@ -88,10 +104,13 @@ TEST(PlayerNames, OneBytePerCharacterAlways25) {
     EXPECT_EQ(PlayerNameFromText("Ann"), "Ann                      ");
     EXPECT_EQ(PlayerNameFromText(" x "), " x                       ") << "never trimmed";
     EXPECT_EQ(PlayerNameFromText("0123456789012345678901234567"), "0123456789012345678901234");
-    EXPECT_EQ(PlayerNameFromText("Zoë €5 “q”"), LeftJustifyName("Zo\xEB \x80" "5 \x93q\x94"));
+    EXPECT_EQ(PlayerNameFromText("Zoë €5 “q”"), LeftJustifyName("Zo\xEB \x80"
+                                                                "5 \x93q\x94"));
     // Outside Windows-1252: one '?' per character, however many bytes or UTF-16 units it takes.
     EXPECT_EQ(PlayerNameFromText("Иван 山田 😀!"), LeftJustifyName("???? ?? ?!"));
-    EXPECT_EQ(PlayerNameFromText("\xFF\xC3(ok"), LeftJustifyName("?" "?(ok")) << "malformed UTF-8";
+    EXPECT_EQ(PlayerNameFromText("\xFF\xC3(ok"), LeftJustifyName("?"
+                                                                 "?(ok"))
+        << "malformed UTF-8";
     EXPECT_EQ(PlayerNameFromText("😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀"), std::string(25, '?'));
 }
 

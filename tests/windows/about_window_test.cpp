@@ -25,6 +25,8 @@ private slots:
         QCOMPARE(Text(about, "lblCopyright"), QString::fromUtf8(app_info::LegalNotice));
         QVERIFY(Text(about, "lblCopyright").contains(QStringLiteral("MIT")));
         QCOMPARE(host.calls, QStringList({"disable", "pause"}));
+        QVERIFY(!about->findChild<QLabel*>("picIcon")->pixmap().isNull());
+        QVERIFY(!about->windowIcon().isNull());
         delete about;
     }
 

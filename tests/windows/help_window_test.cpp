@@ -1,7 +1,9 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -35,6 +37,7 @@ private slots:
         FakeSideWindowHost host;
         Form2 help(host, dir_.filePath("help.htm"));
         QCOMPARE(help.windowTitle(), QStringLiteral("Stonerush Help"));
+        QCOMPARE(help.windowIcon().availableSizes().size(), 3);
         QCOMPARE(host.calls, QStringList({"disable", "pause"}));
         QVERIFY(help.browser()->toPlainText().contains("Welcome"));
     }
@@ -88,6 +91,28 @@ private slots:
 
         emit browser->anchorClicked(QUrl("more.htm"));
         QVERIFY(browser->toPlainText().contains("Second page"));
+    }
+
+    // The page that ships beside the game: it opens, and none of its links leads nowhere.
+    void theShippedPageOpensAndItsLinksLeadSomewhere() {
+        const QString shipped = QStringLiteral(STONERUSH_HELP_PAGE);
+        FakeSideWindowHost host;
+        Form2 help(host, shipped);
+        const QString text = help.browser()->toPlainText();
+        for (const char* topic : {"Starting Speed", "F4", "Ctrl", "Reset", "PAUSE", "1000"})
+            QVERIFY2(text.contains(QLatin1String(topic)), topic);
+
+        QFile file(shipped);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        const QRegularExpression link(QStringLiteral("href=\"([^\"]*)\""));
+        for (auto match = link.globalMatch(html); match.hasNext();) {
+            const QString target = match.next().captured(1);
+            if (target.startsWith('#'))
+                QVERIFY2(html.contains(QStringLiteral("id=\"%1\"").arg(target.mid(1))), qPrintable(target));
+            else if (!target.startsWith(QLatin1String("http")))
+                QVERIFY2(QFileInfo::exists(QFileInfo(shipped).dir().filePath(target)), qPrintable(target));
+        }
     }
 
     void everyWayOutEnablesTheMainWindowOnce_data() {

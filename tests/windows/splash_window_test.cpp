@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QImage>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -31,6 +32,15 @@ private slots:
         QCOMPARE(splash_->size(), QSize(298, 298));
         QCOMPARE(splash_->minimumSize(), splash_->maximumSize());
         QCOMPARE(splash_->geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
+    }
+
+    void itShowsTheSplashPictureFromItsCorner() {
+        Open();
+        const QImage picture(QStringLiteral(":/assets/splash.jpg"));
+        QCOMPARE(picture.size(), QSize(300, 300));
+        const QImage shot = splash_->grab().toImage();
+        for (const QPoint at : {QPoint(0, 0), QPoint(150, 150), QPoint(297, 297)})
+            QCOMPARE(shot.pixelColor(at), picture.pixelColor(at));
     }
 
     void keysThatTypeNothingLeaveItOpen() {

@@ -30,17 +30,6 @@ private slots:
         delete about;
     }
 
-    void okIsTheDefaultButtonAndTheFrameIsFixed() {
-        FakeSideWindowHost host;
-        frmAbout about(host);
-        auto* ok = about.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-        QCOMPARE(ok->text(), QStringLiteral("OK"));
-        QVERIFY(ok->isDefault());
-        QCOMPARE(about.minimumSize(), QSize(382, 239));
-        QCOMPARE(about.maximumSize(), QSize(382, 239));
-        QVERIFY(!(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    }
-
     void theSeparatorIsEtched() {
         FakeSideWindowHost host;
         frmAbout about(host);

@@ -148,19 +148,26 @@ void Form1::EnterHighScore(int32_t score) {
 
 // --- Side windows -------------------------------------------------------------
 
+namespace {
+bool IsOpen(QWidget* window) {
+    return window && window->isVisible();
+}
+}  // namespace
+
 void Form1::Menu_Hiscore_Click() {
     if (!isEnabled()) return;
-    if (!highScoreWindow) highScoreWindow = new Form3(scores.Table(), *this);  // shows itself
+    // A window that is closing may still wait for its deletion: it counts as gone.
+    if (!IsOpen(highScoreWindow)) highScoreWindow = new Form3(scores.Table(), *this);  // shows itself
 }
 
 void Form1::how_to_play_Click() {
     if (!isEnabled()) return;
-    if (!helpWindow) helpWindow = new Form2(*this, programDirectory + QStringLiteral("/help.htm"));
+    if (!IsOpen(helpWindow)) helpWindow = new Form2(*this, programDirectory + QStringLiteral("/help.htm"));
     helpWindow->show();
 }
 
 void Form1::Menu_About_Click() {
     if (!isEnabled()) return;
-    if (!aboutWindow) aboutWindow = new frmAbout(*this);
+    if (!IsOpen(aboutWindow)) aboutWindow = new frmAbout(*this);
     aboutWindow->show();
 }

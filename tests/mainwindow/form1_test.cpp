@@ -8,18 +8,33 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <memory>
 
 #include "mainwindow/form1.h"
 #include "platform/keyboard_state.h"
 #include "platform/picture_box.h"
+#include "platform/termination_signals.h"
+#include "scores/form3.h"
 #include "tests/support/fake_sound.h"
 #include "tests/support/offscreen_main.h"
+#include "windows/about_window.h"
+#include "windows/help_window.h"
 
 using stonerush::CellEmpty;
 using stonerush::CellSettled;
 
 namespace {
+
+// The first record of a high-score file: 25 name bytes and the score.
+std::pair<QByteArray, int32_t> FirstRecord(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.read(29);
+    int32_t score = 0;
+    for (int i = 3; i >= 0; --i) score = score * 256 + static_cast<uint8_t>(bytes[25 + i]);
+    return {bytes.left(25), score};
+}
 
 bool SamePicture(const PictureBox* a, const PictureBox* b) {
     return a->Picture() == b->Picture();
@@ -313,6 +328,64 @@ private slots:
         game().PlayPhase = 0;
         game().GameTick();
         QCOMPARE(music->words, (QStringList{"Stop", "Next"}));
+    }
+
+    void sideWindowsOpenOncePauseAndReleaseTheWindow() {
+        click();  // a game runs
+        form->Menu_Hiscore->trigger();
+        QVERIFY(form->highScoreWindow);
+        QPointer<Form3> first = form->highScoreWindow;
+        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
+        QVERIFY(!form->isEnabled());
+        form->Menu_Hiscore->trigger();  // a second press while open opens nothing
+        form->how_to_play->trigger();
+        form->Menu_About->trigger();
+        QCOMPARE(form->highScoreWindow, first);
+        QVERIFY(!form->helpWindow && !form->aboutWindow);
+        first->close();
+        QVERIFY(form->isEnabled());
+        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));  // closing never resumes
+        QVERIFY(SamePicture(form->mainview, form->mainpsrc));
+
+        form->how_to_play->trigger();
+        QVERIFY(form->helpWindow && form->helpWindow->isVisible());
+        QVERIFY(!form->isEnabled());
+        form->helpWindow->close();
+        QVERIFY(form->isEnabled());
+
+        form->Menu_About->trigger();
+        QVERIFY(form->aboutWindow && form->aboutWindow->isVisible());
+        QVERIFY(!form->isEnabled());
+        QTest::keyClick(form->aboutWindow, Qt::Key_Escape);
+        QVERIFY(form->isEnabled());
+        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
+        QCOMPARE(music->words, (QStringList{"Open", "Play", "Pause"}));
+    }
+
+    void sideWindowsBeforeAGameChangeNothing() {
+        form->Menu_About->trigger();
+        QCOMPARE(form->Caption(), QStringLiteral("START"));
+        QVERIFY(form->Frame1->isVisible());
+        form->aboutWindow->close();
+        QVERIFY(form->isEnabled());
+    }
+
+    void quitSavesTheTableAndClosesTheMusic() {
+        form->Scores().EnterHighScore(777);  // prompt answers "Ada"
+        form->Menu_Quit->trigger();
+        QCOMPARE(music->words.last(), QStringLiteral("Close"));
+        const auto [name, score] = FirstRecord(folder->path() + "/rushhs.dat");
+        QCOMPARE(name, QByteArray("Ada                      "));
+        QCOMPARE(score, 777);
+    }
+
+    void terminationSignalClosesAndSaves() {
+        WatchTerminationSignals([this] { form->close(); });
+        form->Scores().EnterHighScore(4321);
+        std::raise(SIGTERM);
+        QTRY_COMPARE(FirstRecord(folder->path() + "/rushhs.dat").second, 4321);
+        QCOMPARE(music->words.last(), QStringLiteral("Close"));
+        QVERIFY(!form->isVisible());
     }
 
     void aNewGameAfterGameOverStartsClean() {

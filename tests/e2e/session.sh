@@ -1,0 +1,142 @@
+# Sourced by the end-to-end tests: a private X server and sound server, and the
+# few ways a player has of seeing and touching the game: windows by name, the
+# pixels on the screen, the mouse and the keys. Nothing here reaches inside
+# the program.
+
+SKIP=77 # CTest's SKIP_RETURN_CODE for this test
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -n "${WORK:-}" ]] && echo "      screenshots and logs kept in $WORK" >&2
+    exit 1
+}
+note() { echo "  - $*"; }
+
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+
+# wait_until SECONDS WHAT COMMAND...: polls COMMAND every 50 ms until it
+# succeeds; fails the test with WHAT when the deadline passes or the game dies.
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$(($(now_ms) + seconds * 1000))
+    until "$@"; do
+        if [[ -n "${GAME_PID:-}" ]] && ! kill -0 "$GAME_PID" 2>/dev/null && [[ "${GAME_MAY_EXIT:-0}" != 1 ]]; then
+            fail "the game ended while waiting for: $what (see $WORK/game.log)"
+        fi
+        (($(now_ms) < deadline)) || fail "gave up after ${seconds}s waiting for: $what"
+        sleep 0.05
+    done
+}
+
+# Starts Xvfb on a free display (it picks the number itself) with key
+# auto-repeat off, and a PulseAudio daemon with a null sink to record from.
+start_session() {
+    command -v Xvfb >/dev/null && command -v xdotool >/dev/null || {
+        echo "SKIP: Xvfb or xdotool is not installed"
+        exit $SKIP
+    }
+    local tool
+    for tool in import stream pulseaudio parecord sox od cmp; do
+        command -v "$tool" >/dev/null || fail "$tool is missing (bash tools/install-deps.sh installs it)"
+    done
+    mkdir -p "$WORK/home"
+    mkdir -m700 -p "$WORK/runtime"
+    export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/runtime
+    unset PULSE_SERVER QT_QPA_PLATFORM WAYLAND_DISPLAY
+    trap stop_session EXIT
+
+    Xvfb -displayfd 5 -r -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    wait_until 20 "Xvfb to choose a display" test -s "$WORK/display"
+    export DISPLAY=:$(head -n1 "$WORK/display")
+    note "X server on $DISPLAY"
+
+    pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target=file:"$WORK/pulse.log" \
+        -L module-native-protocol-unix -L "module-null-sink sink_name=test_null" 2>>"$WORK/pulse.log" ||
+        fail "PulseAudio did not start (see $WORK/pulse.log)"
+    wait_until 20 "PulseAudio to answer" pactl info >/dev/null 2>&1
+}
+
+stop_session() {
+    local pid
+    for pid in ${RECORDER_PID:-} ${GAME_PID:-}; do kill "$pid" 2>/dev/null || true; done
+    [[ -f "$XDG_RUNTIME_DIR/pulse/pid" ]] && kill "$(cat "$XDG_RUNTIME_DIR/pulse/pid")" 2>/dev/null
+    [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    return 0
+}
+
+start_recording() {
+    parecord --latency-msec=20 -d test_null.monitor --file-format=wav "$WORK/sound.wav" &
+    RECORDER_PID=$!
+}
+
+# Stops the recorder and prints the RMS amplitude of what it heard.
+stop_recording() {
+    kill -INT "$RECORDER_PID" 2>/dev/null
+    wait "$RECORDER_PID" 2>/dev/null || true
+    RECORDER_PID=
+    sox "$WORK/sound.wav" -n stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+}
+
+# --- windows ----------------------------------------------------------------
+
+# Prints the game's visible window whose title matches the pattern NAME and
+# whose width is WIDTH (any width when WIDTH is empty). Windows are listed by
+# class: the splash has no caption of its own and xdotool's name search misses it.
+window_named() {
+    local name=$1 width=$2 id
+    for id in $(xdotool search --onlyvisible --class stonerush 2>/dev/null); do
+        [[ $(xdotool getwindowname "$id" 2>/dev/null) =~ $name ]] || continue
+        if [[ -z "$width" || $(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p') == "$width" ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+has_window() { window_named "$@" >/dev/null; }
+no_window() { ! window_named "$@" >/dev/null; }
+
+# Sets X Y WIDTH HEIGHT of window ID in the shell variables WX WY WW WH.
+window_geometry() {
+    local key value
+    while IFS== read -r key value; do
+        case $key in
+        X) WX=$value ;; Y) WY=$value ;; WIDTH) WW=$value ;; HEIGHT) WH=$value ;;
+        esac
+    done < <(xdotool getwindowgeometry --shell "$1")
+}
+
+focus() { xdotool windowfocus --sync "$1"; }
+# No --sync: it waits for the pointer to move, which never happens when it is
+# already there. The server handles the motion before the click anyway.
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# --- pixels -----------------------------------------------------------------
+
+# shoot [WINDOW]: a screenshot of one window (0.1 s), or of the whole screen.
+shoot() { import -window "${1:-root}" -depth 8 "ppm:$WORK/screen.ppm"; }
+
+# region X Y W H OUT: the pixels of a rectangle of the last shot as raw RGB.
+region() { stream -map rgb -storage-type char -extract "$3x$4+$1+$2" "$WORK/screen.ppm" "$5"; }
+
+# Raw RGB of a picture file, for comparison with the screen.
+picture_rgb() { stream -map rgb -storage-type char "$1" "$2"; }
+
+# How many bytes two equally sized raw pictures differ in.
+bytes_differing() { cmp -l "$1" "$2" 2>/dev/null | wc -l; }
+
+# cells_in FIELD.RGB: the occupied cells "x,y" of a 160 x 288 playfield, one a
+# line, top row first. A cell counts as a block when the pixel 4 px in from its
+# left edge, half way down (inside the tile's bright left triangle), is not
+# near black.
+cells_in() {
+    od -An -v -tu1 -w480 "$1" | awk 'NR % 16 == 9 {
+        for (c = 0; c < 10; c++) {
+            i = 3 * (16 * c + 4) + 1
+            if ($i + $(i + 1) + $(i + 2) > 90) print c "," int(NR / 16)
+        }
+    }'
+}

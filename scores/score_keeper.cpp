@@ -24,9 +24,7 @@ const QString kKeptInMemory = QStringLiteral("The high scores of this session ar
 
 }  // namespace
 
-ScoreKeeper::ScoreKeeper(QWidget* messageParent)
-    : messageParent_(messageParent),
-      userDataDirectory_(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) {
+ScoreKeeper::ScoreKeeper(QWidget* messageParent) : messageParent_(messageParent) {
     report_ = [this](const QString& text) {
         QMessageBox::warning(messageParent_, QString::fromUtf8(app_info::Title), text);
     };
@@ -43,6 +41,9 @@ void ScoreKeeper::ReportFileProblem(const QString& what, const QString& path, co
 }
 
 void ScoreKeeper::StartUp(const QString& programDirectory) {
+    // Looked up here, not at construction, so the application's name is surely set by now.
+    if (userDataDirectory_.isNull())
+        userDataDirectory_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const HighScoreFileChoice choice =
         ChooseHighScoreFile(ToPath(programDirectory), ToPath(userDataDirectory_));
     filePath_ = FromPath(choice.file);

@@ -30,7 +30,8 @@ public:
     QString FilePath() const { return filePath_; }
 
     // For tests: replace the message box, the name prompt and the per-user
-    // data directory (by default the platform's application data location).
+    // data directory (by default the platform's application data location,
+    // looked up at StartUp).
     void SetReporter(std::function<void(const QString&)> report) { report_ = std::move(report); }
     void SetNamePrompt(std::function<QString()> prompt) { prompt_ = std::move(prompt); }
     void SetUserDataDirectory(const QString& directory) { userDataDirectory_ = directory; }

@@ -157,7 +157,7 @@ bool IsOpen(QWidget* window) {
 void Form1::Menu_Hiscore_Click() {
     if (!isEnabled()) return;
     // A window that is closing may still wait for its deletion: it counts as gone.
-    if (!IsOpen(highScoreWindow)) highScoreWindow = new Form3(scores.Table(), *this);  // shows itself
+    if (!IsOpen(highScoreWindow)) highScoreWindow = new Form3(scores.Table(), *this, this);  // shows itself
 }
 
 void Form1::how_to_play_Click() {

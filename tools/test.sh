@@ -1,8 +1,62 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
-set -euo pipefail
+# The one test command: installs what is missing, builds and runs every test
+# (optimised build, then again under AddressSanitizer and
+# UndefinedBehaviorSanitizer), checks for compiler warnings and checks the
+# formatting. Goes on after a failing step and prints a summary at the end;
+# exits 1 if any step failed.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default
-ctest --preset default
+root=$PWD
+logs=$root/build/test-logs
+mkdir -p "$logs"
+jobs=$(nproc)
+
+summary=()
+failed=0
+step() {
+    local name=$1 start=$SECONDS
+    shift
+    echo
+    echo "=== $name"
+    if "$@"; then
+        summary+=("ok    $name ($((SECONDS - start)) s)")
+    else
+        summary+=("FAIL  $name ($((SECONDS - start)) s)")
+        failed=1
+    fi
+}
+
+# Builds a preset with its log kept; any compiler warning fails the step.
+build() {
+    local preset=$1 log=$logs/build-$1.log
+    cmake --preset "$preset" >/dev/null || return 1
+    cmake --build --preset "$preset" -j "$jobs" 2>&1 | tee "$log" | grep -E 'warning:|error:|FAILED' || true
+    ((PIPESTATUS[0] == 0)) || return 1
+    local warnings
+    warnings=$(grep -c 'warning:' "$log" || true)
+    ((warnings == 0)) || { echo "$warnings compiler warnings (see $log)"; return 1; }
+}
+
+# Sanitizers: any report fails the test that made it. Leaks inside system
+# libraries are suppressed in tools/lsan.supp, each with its reason.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+step "install missing packages" bash tools/install-deps.sh
+step "build (default preset)" build default
+step "tests (default preset)" ctest --preset default -j "$jobs"
+step "build (asan preset)" build asan
+# The end-to-end test plays the optimised build; under the sanitizers it would
+# only measure their slowness.
+step "tests (asan preset, without e2e)" ctest --preset asan -j "$jobs" -LE e2e
+step "formatting (clang-format 14)" bash tools/check-format.sh
+
+echo
+echo "=== Summary"
+printf '  %s\n' "${summary[@]}"
+if ((failed)); then
+    echo "FAILED (logs in build/test-logs and build/*/Testing/Temporary)"
+    exit 1
+fi
+echo "All passed."

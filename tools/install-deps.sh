@@ -13,6 +13,8 @@ PACKAGES=(
     # test: a real X server, keys, screenshots, a sound server to record from
     xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils sox
     clang-format desktop-file-utils appstream dpkg-dev file
+    # figures: the launch timer watches the X server directly
+    libx11-dev
 )
 
 missing=()

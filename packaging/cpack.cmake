@@ -6,7 +6,7 @@ set(CPACK_PACKAGE_VENDOR "The Stonerush developers")
 set(CPACK_PACKAGE_CONTACT "The Stonerush developers <maintainers@stonerush.invalid>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "falling-block puzzle game")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Pieces of four stones fall into a field of ten columns by eighteen rows; fill\n"
     "whole rows to clear them before the field fills up. Keeps the ten best scores\n"
     "per user, with music and sound effects.")

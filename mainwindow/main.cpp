@@ -14,19 +14,21 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Stonerush"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));
     // The splash closes before the main window exists; only closing the main
     // window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QtWavePlayer waves;
-    FluidMusicControl music;
+    // Sound comes up only when the main window does: the splash shows first.
+    std::unique_ptr<QtWavePlayer> waves;
+    std::unique_ptr<FluidMusicControl> music;
     std::unique_ptr<Form1> form1;
 
     auto* splash = new frmSplash([&] {
         if (form1) return;
-        form1 = std::make_unique<Form1>(Form1Services{music, waves, ApplicationDirectory()});
+        waves = std::make_unique<QtWavePlayer>();
+        music = std::make_unique<FluidMusicControl>();
+        form1 = std::make_unique<Form1>(Form1Services{*music, *waves, ApplicationDirectory()});
         form1->show();
     });
     splash->show();

@@ -56,13 +56,13 @@ start_session() {
         -L module-native-protocol-unix -L "module-null-sink sink_name=test_null" 2>>"$WORK/pulse.log" ||
         fail "PulseAudio did not start (see $WORK/pulse.log)"
     wait_until 20 "PulseAudio to answer" pactl info >/dev/null 2>&1
+    PULSE_PID=$(cat "$XDG_RUNTIME_DIR/pulse/pid") # kept: the folder may be gone by exit
 }
 
 stop_session() {
     local pid
     for pid in ${RECORDER_PID:-} ${GAME_PID:-}; do kill "$pid" 2>/dev/null || true; done
-    [[ -f "$XDG_RUNTIME_DIR/pulse/pid" ]] && kill "$(cat "$XDG_RUNTIME_DIR/pulse/pid")" 2>/dev/null
-    [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null
+    for pid in ${PULSE_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null
     return 0
 }

@@ -18,11 +18,16 @@ void BitBlt(PictureBox& destination, int x, int y, int width, int height, const 
     width = std::min({width, to.width() - x, from.width() - sx});
     height = std::min({height, to.height() - y, from.height() - sy});
     if (width <= 0 || height <= 0) return;
-    // Both pictures are 32-bit RGB, so each row is one memcpy.
+    // Both pictures are 32-bit RGB, so each row is one memcpy. Rows that
+    // already hold the same pixels are left alone, so the box knows what changed.
     const size_t rowBytes = static_cast<size_t>(width) * 4;
+    bool changed = false;
     for (int row = 0; row < height; ++row) {
         const uchar* in = from.constScanLine(sy + row) + sx * 4;
         uchar* out = to.scanLine(y + row) + x * 4;
+        if (std::memcmp(out, in, rowBytes) == 0) continue;
         std::memcpy(out, in, rowBytes);
+        changed = true;
     }
+    if (changed) destination.MarkChanged(QRect(x, y, width, height));
 }

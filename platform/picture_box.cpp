@@ -25,7 +25,18 @@ void PictureBox::SetPicture(const QImage& image) {
     } else {
         picture = image.convertToFormat(QImage::Format_RGB32);
     }
+    changed = QRect();
     update();
+}
+
+void PictureBox::Refresh() {
+    if (changed.isEmpty()) return;
+    const qreal ratio = devicePixelRatioF();
+    if (std::abs(ratio - std::round(ratio)) < 1e-6)
+        update(changed.translated(contentsRect().topLeft()));
+    else
+        update();  // centred and scaled: repaint it all
+    changed = QRect();
 }
 
 QSize PictureBox::sizeHint() const {

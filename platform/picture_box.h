@@ -18,8 +18,14 @@ public:
     void SetPicture(const QImage& image);
     void SetPicture(const PictureBox& other) { SetPicture(other.picture); }
 
-    // Asks for a repaint after BitBlt drew into the picture.
-    void Refresh() { update(); }
+    // Notes pixels that BitBlt changed, in picture coordinates.
+    void MarkChanged(const QRect& area) { changed |= area; }
+    QRect PendingChange() const { return changed; }
+
+    // Asks for a repaint of what BitBlt changed since the last call. Every
+    // cell is copied every tick, but most ticks change few pixels; sending
+    // only those to the screen keeps a running game cheap.
+    void Refresh();
 
     QSize sizeHint() const override;
 
@@ -28,4 +34,5 @@ protected:
 
 private:
     QImage picture;
+    QRect changed;
 };

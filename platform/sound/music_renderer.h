@@ -21,7 +21,7 @@ std::string DefaultSoundfontPath();
 
 class MusicRenderer {
 public:
-    static constexpr int kSampleRate = 44100;
+    static constexpr int kSampleRate = 22050;
     static constexpr int kChannels = 2;
 
     // An empty or unreadable soundfont gives silent music.

@@ -44,8 +44,14 @@ void ScoreKeeper::StartUp(const QString& programDirectory) {
     // Looked up here, not at construction, so the application's name is surely set by now.
     if (userDataDirectory_.isNull())
         userDataDirectory_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const HighScoreFileChoice choice =
-        ChooseHighScoreFile(ToPath(programDirectory), ToPath(userDataDirectory_));
+    // A copy installed under /usr keeps its scores per user even when run as
+    // root, so removing the package never leaves a score file behind there.
+    const bool installedCopy = programDirectory.startsWith(QLatin1String("/usr/"));
+    const std::filesystem::path programFolder = ToPath(programDirectory);
+    const HighScoreFileChoice choice = ChooseHighScoreFile(
+        programFolder, ToPath(userDataDirectory_), [&](const std::filesystem::path& file) {
+            return !(installedCopy && file.parent_path() == programFolder) && CanWriteFile(file);
+        });
     filePath_ = FromPath(choice.file);
     const bool exists = QFile::exists(filePath_);
 

@@ -62,6 +62,13 @@ private slots:
         QVERIFY(k.messages.isEmpty());
     }
 
+    void installedCopyKeepsScoresPerUserEvenForRoot() {
+        Keeper k(QStringLiteral("share/stonerush"));
+        k.keeper.StartUp(QStringLiteral("/usr/lib/stonerush-not-installed"));
+        QCOMPARE(k.keeper.FilePath(), k.dir.filePath("share/stonerush/rushhs.dat"));
+        QVERIFY(k.messages.isEmpty());
+    }
+
     void nowhereToWriteIsReportedAndPlayGoesOn() {
         Keeper k(QStringLiteral("plain/user"));
         k.keeper.StartUp(k.dir.filePath("plain/program"));

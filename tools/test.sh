@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 logs=$root/build/test-logs
 mkdir -p "$logs"
+rm -f "$logs"/ctest-*.log
 jobs=$(nproc)
 
 summary=()
@@ -45,18 +46,34 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 step "install missing packages" bash tools/install-deps.sh
 step "build (default preset)" build default
-step "tests (default preset)" ctest --preset default -j "$jobs"
+# Runs a test preset, keeping its output for the totals at the end.
+run_tests() {
+    local preset=$1
+    shift
+    ctest --preset "$preset" -j "$jobs" "$@" 2>&1 | tee "$logs/ctest-$preset.log"
+    return "${PIPESTATUS[0]}"
+}
+
+step "tests (default preset)" run_tests default
 step "build (asan preset)" build asan
 # The end-to-end test plays the optimised build; under the sanitizers it would
 # only measure their slowness.
-step "tests (asan preset, without e2e)" ctest --preset asan -j "$jobs" -LE e2e
+step "tests (asan preset, without e2e)" run_tests asan -LE e2e
 step "formatting (clang-format 14)" bash tools/check-format.sh
+
+# Totals over both test runs, from ctest's "N tests failed out of M" lines.
+totals() {
+    cat "$logs"/ctest-*.log 2>/dev/null |
+        awk '/tests failed out of/ { failed += $4; total += $NF } END { printf "%d passed, %d failed\n", total - failed, failed }'
+}
 
 echo
 echo "=== Summary"
 printf '  %s\n' "${summary[@]}"
 if ((failed)); then
     echo "FAILED (logs in build/test-logs and build/*/Testing/Temporary)"
+    echo "Tests: $(totals)"
     exit 1
 fi
 echo "All passed."
+echo "Tests: $(totals)"

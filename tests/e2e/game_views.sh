@@ -9,16 +9,17 @@ launch_game() {
     GAME_MAY_EXIT=0
     (cd "$WORK" && exec "$FOLDER/stonerush" >>"$WORK/game.log" 2>&1) &
     GAME_PID=$!
-    wait_until 20 "the splash window" has_window '^Stonerush$' 298
+    # The splash has no caption; X lists it under the program's name.
+    wait_until 20 "the splash window" has_window '^[Ss]tonerush$' 298
     local splash
-    splash=$(window_named '^Stonerush$' 298)
+    splash=$(window_named '^[Ss]tonerush$' 298)
     window_geometry "$splash"
     ((WX == (1024 - 298) / 2 && WY == (768 - 298) / 2)) || fail "the splash is not centred ($WX,$WY)"
     has_window '^Stonerush$' 319 && fail "the main window is up before the splash was dismissed"
     focus "$splash"
     xdotool key space
     wait_until 20 "the main window after dismissing the splash" has_window '^Stonerush$' 319
-    no_window '^Stonerush$' 298 || fail "the splash stayed up"
+    no_window '^[Ss]tonerush$' 298 || fail "the splash stayed up"
     FORM=$(window_named '^Stonerush$' 319)
     window_geometry "$FORM"
     ((WW == 319 && WH > 302)) || fail "the main window is ${WW}x$WH, not a 319 x 302 client area under a menu bar"

@@ -20,11 +20,15 @@ void BitBlt(PictureBox& destination, int x, int y, int width, int height, const 
     if (width <= 0 || height <= 0) return;
     // Both pictures are 32-bit RGB, so each row is one memcpy. Rows that
     // already hold the same pixels are left alone, so the box knows what changed.
+    // Writable pixels are fetched once: every non-const scanLine() call
+    // would run the image's detach checks again.
     const size_t rowBytes = static_cast<size_t>(width) * 4;
+    const qsizetype toStride = to.bytesPerLine();
+    const qsizetype fromStride = from.bytesPerLine();
+    uchar* out = to.bits() + y * toStride + x * 4;
+    const uchar* in = from.constBits() + sy * fromStride + sx * 4;
     bool changed = false;
-    for (int row = 0; row < height; ++row) {
-        const uchar* in = from.constScanLine(sy + row) + sx * 4;
-        uchar* out = to.scanLine(y + row) + x * 4;
+    for (int row = 0; row < height; ++row, out += toStride, in += fromStride) {
         if (std::memcmp(out, in, rowBytes) == 0) continue;
         std::memcpy(out, in, rowBytes);
         changed = true;

@@ -16,6 +16,8 @@
 #   bare 30 ms precise QTimer run at the same time.
 # Soak: RSS growth over SOAK_SECONDS of play with random keys; games that end
 #   are given a name and started again; the game must still be alive at the end.
+#   Growth is counted from the end of the first game, once the name prompt
+#   and a new game have been used once.
 # Everything runs on a private Xvfb with a PulseAudio null sink.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -99,6 +101,7 @@ click_command1
 keys=(Left Right Up Down a d Left Right)
 soak_start=$(now_ms)
 rss_first=
+rss_warm=
 rss_max=0
 games=1
 while (($(now_ms) - soak_start < soak_seconds * 1000)); do
@@ -110,6 +113,9 @@ while (($(now_ms) - soak_start < soak_seconds * 1000)); do
         wait_until 10 "the prompt to close" no_window '^High Score!' ''
         click_command1
         games=$((games + 1))
+        # Everything a run uses (play, prompt, a new game) has now been used once:
+        # what grows after this point is what the soak is looking for.
+        ((${#rss_warm} == 0)) && rss_warm=$(rss_kb "$GAME_PID")
         continue
     fi
     focus "$FORM" 2>/dev/null
@@ -121,6 +127,12 @@ done
 rss_last=$(rss_kb "$GAME_PID")
 quit_game
 echo
-echo "Soak, $soak_seconds s of random keys, $games games: RSS at 30 s $((rss_first / 1024)) MB, at the end" \
-    "$((rss_last / 1024)) MB, growth $(((rss_last - rss_first))) kB (target < 1024 kB), peak $((rss_max / 1024)) MB; no crash"
+echo "Soak, $soak_seconds s of random keys, $games games: RSS at 30 s $((rss_first / 1024)) MB," \
+    "at the end $((rss_last / 1024)) MB, peak $((rss_max / 1024)) MB; no crash"
+if ((${#rss_warm})); then
+    echo "  growth after the first game ended: $((rss_last - rss_warm)) kB (target < 1024 kB);" \
+        "from 30 s: $((rss_last - rss_first)) kB, which includes the first name prompt"
+else
+    echo "  growth from 30 s: $((rss_last - rss_first)) kB (target < 1024 kB); no game ended"
+fi
 rm -rf "$WORK"

@@ -152,10 +152,14 @@ void MusicRenderer::Render(int16_t* out, int frames) {
         const int slice = std::min(frames, kSliceFrames);
         {
             std::lock_guard lock(mutex_);
-            if (synth_)
-                fluid_synth_write_s16(synth_, slice, out, 0, kChannels, out, 1, kChannels);
-            else
+            // Paused or stopped with every note died away: nothing to
+            // synthesise, so a paused game costs the music thread next to nothing.
+            const bool silent =
+                !synth_ || (state_ != State::kPlaying && fluid_synth_get_active_voice_count(synth_) == 0);
+            if (silent)
                 std::memset(out, 0, sizeof(int16_t) * slice * kChannels);
+            else
+                fluid_synth_write_s16(synth_, slice, out, 0, kChannels, out, 1, kChannels);
         }
         out += slice * kChannels;
         frames -= slice;

@@ -49,7 +49,8 @@ Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       table_(table),
-      host_(host) {
+      host_(host),
+      unload_(host) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("High Scores"));
     QPixmap noIcon(16, 16);
@@ -80,7 +81,7 @@ Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
 
     // Load: pause, disable the main window, fill the list, show.
     host_.PauseRunningGame();
-    host_.SetMainWindowEnabled(false);
+    unload_.Load();
     for (int i = 1; i <= HighScoreCount; ++i) FillScoreView(i);
 
     if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
@@ -110,9 +111,6 @@ void Form3::reject() {
 }
 
 void Form3::closeEvent(QCloseEvent* event) {
-    if (!mainWindowReleased_) {
-        mainWindowReleased_ = true;
-        host_.SetMainWindowEnabled(true);  // the game stays paused until PLAY
-    }
+    unload_.Unload();  // the game stays paused until PLAY
     event->accept();
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 
+#include "platform/side_window_unload.h"
 #include "scores/high_score_table.h"
 
 class QLabel;
@@ -38,5 +39,5 @@ private:
     std::array<QLabel*, HighScoreCount + 1> scoreView_{};  // indices 1 to 10, as the player counts
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
-    bool mainWindowReleased_ = false;
+    SideWindowUnload unload_;
 };

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "platform/side_window_host.h"
-#include "windows/side_window_unload.h"
+#include "platform/side_window_unload.h"
 
 class QLabel;
 class QPushButton;

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "platform/side_window_host.h"
-#include "windows/side_window_unload.h"
+#include "platform/side_window_unload.h"
 
 class QTextBrowser;
 

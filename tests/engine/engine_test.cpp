@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
         TimelineCase{"NoKeyHeldReadsEveryTick", NoKey, 'p', 0, 4, 4, {1, 2, 3, 4}},
         TimelineCase{
             "KeyAgainstTheWallRetriedEvery6thTick", Left, 'p', 0, 13, 3, {1, 7, 13}, {6, 0, 0, 5, 0}},
-        TimelineCase{"DownKeyAndGravityMoveTwoRows", Down, 'y', 0, 1, 7, {1}, {1, 0, 4, 5, 0}, 25}),
+        TimelineCase{"DownKeyAndGravityMoveTwoRows", Down, 'y', 0, 1, 7, {1}, {1, 0, 4, 5, 0}, 25},
+        TimelineCase{"CounterAboveALoweredDelayFallsAtOnce", NoKey, 'y', 1, 1, 6, {1}, {1, 0, 4, 5, 0}, 24}),
     ByName);
 
 // One read of the keys: a turn first, then a move; the later delay stands.

@@ -2,8 +2,10 @@
 # The one test command: installs what is missing, builds and runs every test
 # (optimised build, then again under AddressSanitizer and
 # UndefinedBehaviorSanitizer), checks for compiler warnings and the
-# formatting. Goes on after a failing step (a preset whose build failed runs
-# no tests) and prints a summary at the end; exits 1 if any step failed.
+# formatting, and builds the Debian package, checks it with lintian and starts
+# the game from its installed files. Goes on after a failing step (a preset
+# whose build failed runs no tests) and prints a summary at the end; exits 1
+# if any step failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -60,6 +62,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 step "install missing packages" bash tools/install-deps.sh test
 if step "build (default preset)" build default; then
     step "tests (default preset)" run_tests default
+    step "Debian package: lintian, installed files, splash" bash packaging/check_package.sh build/default
 fi
 # The end-to-end test plays the optimised build; under the sanitizers it would
 # only measure their slowness.

@@ -2,16 +2,44 @@
 // window, whose construction runs the start-up.
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "mainwindow/form1.h"
 #include "platform/app_dir.h"
+#include "platform/app_info.h"
 #include "platform/sound/fluid_music_control.h"
 #include "platform/sound/qt_wave_player.h"
 #include "platform/termination_signals.h"
 #include "windows/splash_window.h"
 
+// --help and --version answer on the terminal and end the program before any
+// window (or X display) is needed.
+static bool AnsweredOnTerminal(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s %d.%d.%d\n%s\n", app_info::Title, app_info::VersionMajor, app_info::VersionMinor,
+                        app_info::VersionRevision, app_info::LegalNotice);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf(
+                "Usage: stonerush [--help | --version]\n"
+                "A falling-block puzzle game: steer the falling pieces into full rows.\n\n"
+                "Left, Right  move the piece          Up or A  turn it clockwise\n"
+                "Down         push it down a row      D        turn it anticlockwise\n"
+                "F1 how to play, F2 about, F3 quit, F4 high scores,\n"
+                "Ctrl+S sound effects on/off, Ctrl+M music on/off.\n\n"
+                "More, and where the high scores are kept: man 6 stonerush\n");
+            return true;
+        }
+    }
+    return false;
+}
+
 int main(int argc, char** argv) {
+    if (AnsweredOnTerminal(argc, argv)) return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));

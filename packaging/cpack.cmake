@@ -17,8 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # Libraries come from dpkg-shlibdeps (Qt Widgets and Multimedia, FluidSynth,
-# the C++ runtime); the music's soundfont and the labels' font are files the
+# the C++ runtime); the music's soundfont and the labels' fonts are files the
 # program opens, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont, fonts-liberation2, fonts-dejavu-core")
 include(CPack)

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and starts it.
+# Installs what playing needs and is missing (no test tools, no sound server),
+# builds the game alone (the play preset: no tests, benchmarks or generators)
+# and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default
-exec build/default/game/stonerush "$@"
+bash tools/install-deps.sh play
+cmake --preset play >/dev/null
+cmake --build --preset play
+exec build/play/game/stonerush "$@"

@@ -85,8 +85,12 @@ wait_until 5 "the game-over picture" field_shows "$WORK/game_over.rgb"
 
 quit_game
 rms=$(stop_recording)
-note "sound recorded: RMS amplitude $rms"
-awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.001) }' || fail "the null sink recorded silence (RMS ${rms:-none})"
+if [[ $SOUND == none ]]; then
+    echo "SKIPPED the sound check: no sound server to record from"
+else
+    note "sound recorded: RMS amplitude $rms"
+    awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.001) }' || fail "the null sink recorded silence (RMS ${rms:-none})"
+fi
 
 check_score_file "$FOLDER/rushhs.dat" "Tester"
 echo "PASS: end-to-end play"

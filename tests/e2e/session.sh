@@ -37,7 +37,7 @@ start_session() {
         exit $SKIP
     }
     local tool
-    for tool in import stream pulseaudio parecord sox od cmp; do
+    for tool in import stream pactl parecord sox od cmp; do
         command -v "$tool" >/dev/null || fail "$tool is missing (bash tools/install-deps.sh installs it)"
     done
     mkdir -p "$WORK/home"
@@ -52,28 +52,60 @@ start_session() {
     export DISPLAY=:$(head -n1 "$WORK/display")
     note "X server on $DISPLAY"
 
-    pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target=file:"$WORK/pulse.log" \
-        -L module-native-protocol-unix -L "module-null-sink sink_name=test_null" 2>>"$WORK/pulse.log" ||
-        fail "PulseAudio did not start (see $WORK/pulse.log)"
-    wait_until 20 "PulseAudio to answer" pactl info >/dev/null 2>&1
-    PULSE_PID=$(cat "$XDG_RUNTIME_DIR/pulse/pid") # kept: the folder may be gone by exit
+    start_sound
+}
+
+# The sound server to record from. Where PipeWire's Pulse server runs, a null
+# sink is loaded into it and made the default while the test runs; otherwise a
+# private PulseAudio with only a null sink is started, touching no sound card;
+# with neither, SOUND=none and the sound check is skipped.
+SINK=test_null SOUND=pulse
+USER_PULSE=${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/pulse/native # before start_session moves XDG_RUNTIME_DIR
+pipewire_pulse() {
+    [[ $(dpkg-query -W -f='${db:Status-Status}' pipewire-pulse 2>/dev/null) == installed ]] &&
+        PULSE_SERVER=unix:$USER_PULSE pactl info 2>/dev/null | grep -q 'on PipeWire'
+}
+start_sound() {
+    if pipewire_pulse; then
+        export PULSE_SERVER=unix:$USER_PULSE
+        SINK=stonerush_test_$$ SOUND=pipewire
+        DEFAULT_SINK=$(pactl get-default-sink)
+        SINK_MODULE=$(pactl load-module module-null-sink sink_name=$SINK) || fail "PipeWire's Pulse server refused a null sink"
+        pactl set-default-sink "$SINK"
+        note "sound: null sink $SINK in PipeWire's Pulse server"
+    elif command -v pulseaudio >/dev/null; then
+        pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target=file:"$WORK/pulse.log" \
+            -L module-native-protocol-unix -L "module-null-sink sink_name=$SINK" 2>>"$WORK/pulse.log" ||
+            fail "PulseAudio did not start (see $WORK/pulse.log)"
+        wait_until 20 "PulseAudio to answer" pactl info >/dev/null 2>&1
+        PULSE_PID=$(cat "$XDG_RUNTIME_DIR/pulse/pid") # kept: the folder may be gone by exit
+    else
+        SOUND=none
+        note "no sound server to record from (no PipeWire Pulse server runs, PulseAudio is not installed)"
+    fi
 }
 
 stop_session() {
     local pid
     for pid in ${RECORDER_PID:-} ${GAME_PID:-}; do kill "$pid" 2>/dev/null || true; done
     for pid in ${PULSE_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null || true; done
+    if [[ -n ${SINK_MODULE:-} ]]; then
+        pactl set-default-sink "$DEFAULT_SINK"
+        pactl unload-module "$SINK_MODULE"
+    fi
     wait 2>/dev/null
     return 0
 }
 
 start_recording() {
-    parecord --latency-msec=20 -d test_null.monitor --file-format=wav "$WORK/sound.wav" &
+    [[ $SOUND != none ]] || return 0
+    parecord --latency-msec=20 -d "$SINK.monitor" --file-format=wav "$WORK/sound.wav" &
     RECORDER_PID=$!
 }
 
 # Stops the recorder and prints the RMS amplitude of what it heard.
 stop_recording() {
+    [[ $SOUND != none ]] || return 0
     kill -INT "$RECORDER_PID" 2>/dev/null
     wait "$RECORDER_PID" 2>/dev/null || true
     RECORDER_PID=

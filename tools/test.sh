@@ -87,6 +87,7 @@ totals() {
 echo
 echo "=== Summary"
 printf '  %s\n' "${summary[@]}"
+echo "  $(bash tools/test-ratio.sh)"
 if ((failed)); then
     echo "FAILED (logs in build/test-logs and build/*/Testing/Temporary)"
 else

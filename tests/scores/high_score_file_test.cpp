@@ -167,24 +167,6 @@ TEST_P(FullDisk, LeavesTheOldFileAsItWas) {
 }
 INSTANTIATE_TEST_SUITE_P(HighScoreFile, FullDisk, ::testing::Values(ENOSPC, EFBIG));
 
-TEST(HighScoreFile, ProgramFolderFirstThenPerUserFolder) {
-    ScratchFolder folder;
-    const auto program = folder.Path() / "program";
-    const auto user = folder.Path() / "share" / "stonerush";
-    std::filesystem::create_directories(program);
-    EXPECT_EQ(ChooseHighScoreFile(program, user).file, program / "rushhs.dat");
-    EXPECT_FALSE(std::filesystem::exists(program / "rushhs.dat")) << "probing leaves no file behind";
-
-    // A folder under a regular file cannot be written, even by root (who ignores 0555).
-    WriteBytes(folder.File("plain"), "x");
-    const auto unwritable = folder.File("plain") / "program";
-    EXPECT_EQ(ChooseHighScoreFile(unwritable, user).file, user / "rushhs.dat");
-    EXPECT_TRUE(std::filesystem::is_directory(user));
-    const HighScoreFileChoice neither = ChooseHighScoreFile(unwritable, folder.File("plain") / "user");
-    EXPECT_FALSE(neither.writable);
-    EXPECT_EQ(neither.file, unwritable / "rushhs.dat");
-}
-
 // A program folder that takes no new file (an installed or shared copy): a
 // file already in it is used and written in place; without one, the per-user
 // folder is used. Root ignores folder modes, so as root the checks run in a
@@ -193,7 +175,10 @@ TEST(HighScoreFile, ProgramFolderThatTakesNoNewFile) {
     ScratchFolder folder;
     const auto withFile = folder.Path() / "with", empty = folder.Path() / "empty",
                user = folder.Path() / "user";
-    for (const auto& dir : {withFile, empty, user}) std::filesystem::create_directory(dir);
+    for (const auto& dir : {folder.Path(), withFile, empty, user}) {
+        std::filesystem::create_directories(dir);
+        std::filesystem::permissions(dir, std::filesystem::perms(0755));
+    }
     WriteBytes(withFile / "rushhs.dat", std::string(290, 'o') + "tail");
     HighScoreTable table;
     table.Entry(1) = {LeftJustifyName("Ann"), 3};
@@ -217,7 +202,10 @@ TEST(HighScoreFile, ProgramFolderThatTakesNoNewFile) {
         ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
     EXPECT_EXIT(
         {
-            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::exit(2);
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+                std::perror("cannot become the user nobody");
+                std::exit(2);
+            }
             checks();
             std::exit(::testing::Test::HasFailure() ? 1 : 0);
         },

@@ -73,6 +73,7 @@ private slots:
         QVERIFY(QDir().mkpath(installed));
         k.keeper.StartUp(installed);
         QCOMPARE(k.keeper.FilePath(), k.dir.filePath("share/stonerush/rushhs.dat"));
+        QCOMPARE(QDir(installed).entryList(QDir::Files), QStringList{});
         QVERIFY(k.messages.isEmpty());
     }
 

@@ -119,7 +119,8 @@ FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::pa
     if (exists && !ReadBytes(target, static_cast<off_t>(kFileLength), SIZE_MAX, rest).ok)
         return WriteInPlace(records, target);
 
-    // A new file gets the permissions a created file gets; a replacement keeps the old ones.
+    // A new file gets the permissions a created file gets; a replacement keeps
+    // the old one's owner and permissions.
     std::string name;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
@@ -128,7 +129,10 @@ FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::pa
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return WriteInPlace(records, target);  // the folder takes no new file
-    if (exists) ::fchmod(fd, old.st_mode & 07777);
+    if (exists) {
+        (void)!::fchown(fd, old.st_uid, old.st_gid);  // succeeds for root; others own their files anyway
+        ::fchmod(fd, old.st_mode & 07777);
+    }
     FileStatus status = WriteWhole(fd, records + rest);
     if (::close(fd) != 0 && status.ok) status = Failure("cannot finish writing the file");
     errno = 0;

@@ -115,6 +115,8 @@ FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::pa
     const std::string records = EncodeTable(table);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
+    errno = 0;  // a read-only file stays as it is, though its folder would let a new one replace it
+    if (exists && ::access(target.c_str(), W_OK) != 0) return Failure("cannot open the file for writing");
     std::string rest;  // the bytes after the records, which a replacement must keep
     if (exists && !ReadBytes(target, static_cast<off_t>(kFileLength), SIZE_MAX, rest).ok)
         return WriteInPlace(records, target);

@@ -35,7 +35,8 @@ FileStatus LoadHighScores(HighScoreTable& table, const std::filesystem::path& fi
 // flushed to the disk and then renamed over the old one. A symbolic link is
 // followed and its target replaced. Only when the folder takes no new file,
 // or the old file's extra bytes cannot be read, are the records written into
-// the old file in place. A failed save leaves the old file as it was.
+// the old file in place. A file we may not write is not replaced. A failed
+// save leaves the old file as it was.
 FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::path& file);
 
 // Whether the file could be written: opened for writing when it exists, or

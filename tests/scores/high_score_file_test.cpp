@@ -169,9 +169,10 @@ INSTANTIATE_TEST_SUITE_P(HighScoreFile, FullDisk, ::testing::Values(ENOSPC, EFBI
 
 // A program folder that takes no new file (an installed or shared copy): a
 // file already in it is used and written in place; without one, the per-user
-// folder is used. Root ignores folder modes, so as root the checks run in a
-// child process as the unprivileged user "nobody", who does not own the folder.
-TEST(HighScoreFile, ProgramFolderThatTakesNoNewFile) {
+// folder is used. A read-only file is not replaced, though its folder would
+// allow it. Root ignores modes, so as root the checks run in a child process as
+// the unprivileged user "nobody", who owns neither the folder nor the file.
+TEST(HighScoreFile, FolderOrFileThatRefusesWrites) {
     ScratchFolder folder;
     const auto withFile = folder.Path() / "with", empty = folder.Path() / "empty",
                user = folder.Path() / "user";
@@ -179,7 +180,9 @@ TEST(HighScoreFile, ProgramFolderThatTakesNoNewFile) {
         std::filesystem::create_directories(dir);
         std::filesystem::permissions(dir, std::filesystem::perms(0755));
     }
-    WriteBytes(withFile / "rushhs.dat", std::string(290, 'o') + "tail");
+    const std::string before = std::string(290, 'o') + "tail";
+    for (const auto& file : {withFile / "rushhs.dat", user / "locked.dat"}) WriteBytes(file, before);
+    std::filesystem::permissions(user / "locked.dat", std::filesystem::perms(0444));
     HighScoreTable table;
     table.Entry(1) = {LeftJustifyName("Ann"), 3};
     const auto checks = [&] {
@@ -188,6 +191,8 @@ TEST(HighScoreFile, ProgramFolderThatTakesNoNewFile) {
         EXPECT_TRUE(SaveHighScores(table, withFile / "rushhs.dat").ok);
         EXPECT_EQ(ReadBytes(withFile / "rushhs.dat"), EncodedTable(table) + "tail");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(withFile), {}), 1);
+        EXPECT_EQ(SaveHighScores(table, user / "locked.dat").error, EACCES);
+        EXPECT_EQ(ReadBytes(user / "locked.dat"), before);
     };
     if (::geteuid() != 0) {
         for (const auto& dir : {withFile, empty})

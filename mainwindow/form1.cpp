@@ -71,7 +71,7 @@ void Form1::ShutDown() {
     if (shutDownDone) return;
     shutDownDone = true;
     Timer1.stop();
-    scores.SaveHighScores();  // reports a failure itself
+    scores.SaveHighScores(/*lastChance=*/true);  // reports a failure itself
     SendMusic("Close");
 }
 
@@ -157,7 +157,10 @@ bool IsOpen(QWidget* window) {
 void Form1::Menu_Hiscore_Click() {
     if (!isEnabled()) return;
     // A window that is closing may still wait for its deletion: it counts as gone.
-    if (!IsOpen(highScoreWindow)) highScoreWindow = new Form3(scores.Table(), *this, this);  // shows itself
+    if (!IsOpen(highScoreWindow)) {
+        highScoreWindow = new Form3(scores.Table(), *this, this);  // shows itself
+        connect(highScoreWindow, &Form3::TableReset, this, [this] { scores.SaveHighScores(); });
+    }
 }
 
 void Form1::how_to_play_Click() {

@@ -2,6 +2,7 @@
 // window, whose construction runs the start-up.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "mainwindow/form1.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
+#include "platform/prompt.h"
 #include "platform/sound/fluid_music_control.h"
 #include "platform/sound/qt_wave_player.h"
 #include "platform/termination_signals.h"
@@ -61,12 +63,16 @@ int main(int argc, char** argv) {
     });
     splash->show();
 
-    // A signal closes the main window as its close box does, so the table is saved.
+    // A signal closes the main window as its close box does, so the table is
+    // saved. A name being typed is taken as it stands: the prompt returns, the
+    // entry goes into the table and is saved, and only then does the window close.
     WatchTerminationSignals([&] {
-        if (form1)
-            form1->close();
-        else
+        if (!form1)
             QCoreApplication::quit();
+        else if (AcceptOpenPrompt())
+            QTimer::singleShot(0, form1.get(), [&] { form1->close(); });
+        else
+            form1->close();
     });
 
     const int status = app.exec();

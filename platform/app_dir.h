@@ -8,3 +8,9 @@ QString ApplicationDirectory();
 
 // A data file beside the program, e.g. DataFilePath("help.htm").
 QString DataFilePath(const QString& fileName);
+
+// Whether `directory` is the program folder of an installed copy: it ends in
+// the folder, below the install prefix, that the build installs the program
+// to (app_info::InstalledProgramFolder, e.g. "lib/stonerush"), whatever the
+// prefix (/usr, /usr/local, a staging folder).
+bool IsInstalledProgramDirectory(const QString& directory);

@@ -99,11 +99,12 @@ void Form3::FillScoreView(int i) {
 }
 
 void Form3::ResetClicked() {
-    // No confirmation; the emptied table reaches the file when the game is left.
+    // No confirmation; the main window saves the emptied table.
     for (int i = 1; i <= HighScoreCount; ++i) {
         table_.Entry(i) = HighScoreEntry{};
         FillScoreView(i);
     }
+    emit TableReset();
 }
 
 void Form3::reject() {

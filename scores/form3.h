@@ -26,6 +26,10 @@ public:
     QPushButton* Command1() const { return command1_; }
     QPushButton* Command2() const { return command2_; }
 
+signals:
+    // After "Reset" has emptied the table.
+    void TableReset();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;  // Escape closes the window like any other way

@@ -1,17 +1,23 @@
 #include "scores/high_score_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 namespace {
 
 using Record = std::array<char, HighScoreRecordLength>;
+constexpr std::size_t kFileLength = HighScoreCount * HighScoreRecordLength;
 
-std::streamoff RecordOffset(int n) {
-    return static_cast<std::streamoff>(HighScoreRecordLength) * (n - 1);
+std::size_t RecordOffset(int n) {
+    return static_cast<std::size_t>(HighScoreRecordLength) * (n - 1);
 }
 
 Record EncodeRecord(const HighScoreEntry& entry) {
@@ -37,68 +43,131 @@ FileStatus Failure(const char* doing) {
     const int error = errno;
     std::string reason = doing;
     if (error != 0) reason += std::string(": ") + std::strerror(error);
-    return FileStatus{false, reason};
+    return FileStatus{false, reason, error};
 }
 
-// Opens the file for reading and writing without shortening it, creating it
-// first when it is missing.
-FileStatus OpenForWriting(std::fstream& stream, const std::filesystem::path& file) {
-    errno = 0;
-    std::error_code ignored;
-    if (!std::filesystem::exists(file, ignored)) {
-        std::ofstream create(file, std::ios::binary | std::ios::app);
-        if (!create) return Failure("cannot create the file");
-    }
-    errno = 0;
-    stream.open(file, std::ios::binary | std::ios::in | std::ios::out);
-    if (!stream) return Failure("cannot open the file for writing");
-    return {};
-}
-
-FileStatus WriteRecords(const HighScoreTable& table, const std::filesystem::path& file) {
-    std::fstream stream;
-    if (FileStatus opened = OpenForWriting(stream, file); !opened.ok) return opened;
+std::string EncodeTable(const HighScoreTable& table) {
+    std::string bytes;
     for (int n = 1; n <= HighScoreCount; ++n) {
         const Record record = EncodeRecord(table.Entry(n));
-        errno = 0;
-        stream.seekp(RecordOffset(n));
-        stream.write(record.data(), record.size());
-        if (!stream) return Failure("cannot write the file");
+        bytes.append(record.data(), record.size());
     }
-    errno = 0;
-    stream.flush();
-    if (!stream) return Failure("cannot write the file");
-    stream.close();
-    if (stream.fail()) return Failure("cannot finish writing the file");
+    return bytes;
+}
+
+FileStatus WriteWhole(int fd, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return Failure("cannot write the file");
+        done += static_cast<std::size_t>(written);
+    }
+    if (::fsync(fd) != 0) return Failure("cannot flush the file to the disk");
     return {};
+}
+
+// The file a chain of symbolic links ends at; it need not exist yet.
+std::filesystem::path FollowLinks(std::filesystem::path file) {
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(file, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(file, error);
+        if (error) break;
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return file;
+}
+
+// Up to `limit` bytes of the file from `offset` on; a read error, unlike the
+// end of the file, is a failure.
+FileStatus ReadBytes(const std::filesystem::path& file, off_t offset, std::size_t limit, std::string& bytes) {
+    errno = 0;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Failure("cannot open the file for reading");
+    FileStatus status;
+    char block[4096];
+    while (bytes.size() < limit) {
+        const ssize_t got = ::pread(fd, block, std::min(sizeof block, limit - bytes.size()),
+                                    offset + static_cast<off_t>(bytes.size()));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) status = Failure("cannot read the file");
+        if (got <= 0) break;
+        bytes.append(block, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return status;
+}
+
+// The records written over the start of the file, which is created when
+// missing and never shortened.
+FileStatus WriteInPlace(const std::string& records, const std::filesystem::path& file) {
+    errno = 0;
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return Failure("cannot open the file for writing");
+    FileStatus status = WriteWhole(fd, records);
+    if (::close(fd) != 0 && status.ok) status = Failure("cannot finish writing the file");
+    return status;
 }
 
 }  // namespace
 
-FileStatus CreateDefaultHighScores(HighScoreTable& table, const std::filesystem::path& file) {
-    table.Reset();
-    return WriteRecords(table, file);
+FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::path& file) {
+    const std::filesystem::path target = FollowLinks(file);
+    const std::string records = EncodeTable(table);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    errno = 0;  // a read-only file stays as it is, though its folder would let a new one replace it
+    if (exists && ::access(target.c_str(), W_OK) != 0) return Failure("cannot open the file for writing");
+    std::string rest;  // the bytes after the records, which a replacement must keep
+    if (exists && !ReadBytes(target, static_cast<off_t>(kFileLength), SIZE_MAX, rest).ok)
+        return WriteInPlace(records, target);
+
+    // A new file gets the permissions a created file gets; a replacement keeps
+    // the old one's owner and permissions.
+    std::string name;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        name = target.string() + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return WriteInPlace(records, target);  // the folder takes no new file
+    if (exists) {
+        (void)!::fchown(fd, old.st_uid, old.st_gid);  // succeeds for root; others own their files anyway
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    FileStatus status = WriteWhole(fd, records + rest);
+    if (::close(fd) != 0 && status.ok) status = Failure("cannot finish writing the file");
+    errno = 0;
+    if (status.ok && ::rename(name.c_str(), target.c_str()) != 0) status = Failure("cannot replace the file");
+    if (!status.ok) {
+        ::unlink(name.c_str());
+        return status;
+    }
+    // The rename itself reaches the disk with the folder.
+    if (const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {};
 }
 
-FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::path& file) {
-    return WriteRecords(table, file);
+FileStatus CreateDefaultHighScores(HighScoreTable& table, const std::filesystem::path& file) {
+    table.Reset();
+    return SaveHighScores(table, file);
 }
 
 FileStatus LoadHighScores(HighScoreTable& table, const std::filesystem::path& file) {
-    errno = 0;
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error)) return FileStatus{false, "it is a folder, not a file"};
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) return Failure("cannot open the file for reading");
+    std::string bytes;
+    if (FileStatus read = ReadBytes(file, 0, kFileLength, bytes); !read.ok) return read;
     for (int n = 1; n <= HighScoreCount; ++n) {
+        const std::size_t start = RecordOffset(n);
         Record record{};
-        stream.seekg(RecordOffset(n));
-        stream.read(record.data(), record.size());
-        const bool whole = stream.gcount() == static_cast<std::streamsize>(record.size());
+        const bool whole = bytes.size() >= start + record.size();
+        if (whole)
+            std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(start), record.size(), record.begin());
         table.Entry(n) = whole ? DecodeRecord(record) : HighScoreEntry{};
-        stream.clear();  // a short record leaves the stream failed; the next seek must still work
     }
-    if (stream.bad()) return Failure("cannot read the file");
     return {};
 }
 
@@ -106,13 +175,15 @@ FileStatus ProbeWritable(const std::filesystem::path& file) {
     std::error_code error;
     errno = 0;
     if (std::filesystem::exists(file, error)) {
-        std::fstream stream(file, std::ios::binary | std::ios::in | std::ios::out);
-        return stream ? FileStatus{} : Failure("cannot open the file for writing");
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) return Failure("cannot open the file for writing");
+        ::close(fd);
+        return {};
     }
     errno = 0;
-    std::ofstream probe(file, std::ios::binary | std::ios::app);
-    if (!probe) return Failure("cannot create the file");
-    probe.close();
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return Failure("cannot create the file");
+    ::close(fd);
     std::filesystem::remove(file, error);
     return {};
 }

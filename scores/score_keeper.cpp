@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <filesystem>
 
+#include "platform/app_dir.h"
 #include "platform/app_info.h"
 #include "platform/prompt.h"
 #include "scores/high_score_file.h"
@@ -21,6 +22,8 @@ QString FromPath(const std::filesystem::path& path) {
 }
 
 const QString kKeptInMemory = QStringLiteral("The high scores of this session are kept in memory only.");
+const QString kRetried = QStringLiteral(
+    "The scores are kept in memory and saved again at the next new score or Reset, and when the game ends.");
 
 }  // namespace
 
@@ -44,9 +47,9 @@ void ScoreKeeper::StartUp(const QString& programDirectory) {
     // Looked up here, not at construction, so the application's name is surely set by now.
     if (userDataDirectory_.isNull())
         userDataDirectory_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // A copy installed under /usr keeps its scores per user even when run as
-    // root, so removing the package never leaves a score file behind there.
-    const bool installedCopy = programDirectory.startsWith(QLatin1String("/usr/"));
+    // An installed copy keeps its scores per user even when run as root, so
+    // removing the package never leaves a score file behind in its folder.
+    const bool installedCopy = IsInstalledProgramDirectory(programDirectory);
     const std::filesystem::path programFolder = ToPath(programDirectory);
     const HighScoreFileChoice choice = ChooseHighScoreFile(
         programFolder, ToPath(userDataDirectory_), [&](const std::filesystem::path& file) {
@@ -65,13 +68,17 @@ void ScoreKeeper::StartUp(const QString& programDirectory) {
         explain(choice.file);
         if (!userDataDirectory_.isEmpty()) explain(ToPath(userDataDirectory_) / HighScoreFileName);
         report_(text + QLatin1Char('\n') + kKeptInMemory);
+        failureTold_ = true;
     }
 
     if (exists) {
         const FileStatus loaded = LoadHighScores(table_, choice.file);
         if (!loaded.ok) {
-            ReportFileProblem(QStringLiteral("The high scores could not be read."), filePath_, loaded.reason,
-                              QStringLiteral("The game goes on with the default table."));
+            fileUnreadable_ = true;
+            ReportFileProblem(
+                QStringLiteral("The high scores could not be read."), filePath_, loaded.reason,
+                QStringLiteral("The game goes on with the default table. The file is left as it "
+                               "is: the scores of this session are not saved to it."));
         }
         return;
     }
@@ -87,19 +94,25 @@ void ScoreKeeper::StartUp(const QString& programDirectory) {
     }
     if (!written.ok) {
         ReportFileProblem(QStringLiteral("The high-score file could not be created."), filePath_,
-                          written.reason, kKeptInMemory);
+                          written.reason, kRetried);
+        failureTold_ = true;
     }
 }
 
-bool ScoreKeeper::SaveHighScores() {
+bool ScoreKeeper::SaveHighScores(bool lastChance) {
+    if (fileUnreadable_) return false;
     const FileStatus saved = ::SaveHighScores(table_, ToPath(filePath_));
-    if (!saved.ok) {
+    if (!saved.ok && (lastChance || !failureTold_)) {
         ReportFileProblem(QStringLiteral("The high scores could not be saved."), filePath_, saved.reason,
-                          QStringLiteral("The scores of this session are lost."));
+                          lastChance
+                              ? QStringLiteral("The file keeps its earlier contents; the scores of this "
+                                               "session are lost.")
+                              : QStringLiteral("The file keeps its earlier contents. ") + kRetried);
     }
+    failureTold_ = !saved.ok;
     return saved.ok;
 }
 
 void ScoreKeeper::EnterHighScore(int32_t score) {
-    ::EnterHighScore(table_, score, [this] { return prompt_().toStdString(); });
+    if (::EnterHighScore(table_, score, [this] { return prompt_().toStdString(); }) != 0) SaveHighScores();
 }

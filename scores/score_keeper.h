@@ -1,7 +1,8 @@
 // The high-score table of this run and its file: where the file lives, loading
-// or creating it at start-up, saving it at the end, and the name prompt at the
-// end of a game. Problems with the file are told to the player, never fatal:
-// the table then simply lives in memory.
+// or creating it at start-up, saving it whenever the table changes and at the
+// end, and the name prompt at the end of a game. Problems with the file are
+// told to the player, never fatal: the table then lives in memory until a save
+// succeeds. A file that could not be read is never saved over.
 #pragma once
 
 #include <QString>
@@ -15,15 +16,22 @@ class QWidget;
 class ScoreKeeper {
 public:
     explicit ScoreKeeper(QWidget* messageParent = nullptr);
+    // The reporter and the prompt hold `this`.
+    ScoreKeeper(const ScoreKeeper&) = delete;
+    ScoreKeeper& operator=(const ScoreKeeper&) = delete;
 
     // Decides once where rushhs.dat lives (programDirectory if writable, else
     // the per-user data directory), then creates the default file or loads it.
     void StartUp(const QString& programDirectory);
 
-    // Writes the table; on failure tells the player and returns false.
-    bool SaveHighScores();
+    // Writes the table; returns whether it reached the file. A failure is
+    // told to the player once until a save succeeds again, and always when it
+    // is the last chance (the program is ending). Does nothing when the file
+    // could not be read at start-up.
+    bool SaveHighScores(bool lastChance = false);
 
-    // At game over: asks for a name if the score qualifies and inserts it.
+    // At game over: asks for a name if the score qualifies, inserts it and
+    // saves the table.
     void EnterHighScore(int32_t score);
 
     HighScoreTable& Table() { return table_; }
@@ -46,4 +54,6 @@ private:
     QString userDataDirectory_;
     std::function<void(const QString&)> report_;
     std::function<QString()> prompt_;
+    bool fileUnreadable_ = false;  // the file's bytes are not ours to replace
+    bool failureTold_ = false;     // the player knows the file is not being written
 };

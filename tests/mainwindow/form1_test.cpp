@@ -383,9 +383,9 @@ private slots:
         WatchTerminationSignals([this] { form->close(); });
         form->Scores().EnterHighScore(4321);
         std::raise(SIGTERM);
-        QTRY_COMPARE(FirstRecord(folder->path() + "/rushhs.dat").second, 4321);
+        QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(FirstRecord(folder->path() + "/rushhs.dat").second, 4321);
         QCOMPARE(music->words.last(), QStringLiteral("Close"));
-        QVERIFY(!form->isVisible());
     }
 
     void aNewGameAfterGameOverStartsClean() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,7 +17,9 @@ public:
         // Memory-backed when there is such a folder: the random-file test writes thousands of files.
         const std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-        path_ = base / ("stonerush_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
+        std::string name = test->name();  // "Case/0" for a parameterised test
+        std::replace(name.begin(), name.end(), '/', '_');
+        path_ = base / ("stonerush_" + name + "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

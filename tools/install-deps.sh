@@ -10,8 +10,9 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # run: the music's soundfont and a font for the labels
     timgm6mb-soundfont fonts-dejavu-core fonts-liberation2
-    # test: a real X server, keys, screenshots, a sound server to record from
-    xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils sox
+    # test: a real X server with a window manager, keys and layouts, screenshots,
+    # a sound server to record from
+    xvfb xauth xdotool x11-utils openbox wmctrl x11-xkb-utils imagemagick pulseaudio pulseaudio-utils sox
     clang-format desktop-file-utils appstream dpkg-dev file
     # figures: the launch timer watches the X server directly
     libx11-dev

@@ -42,17 +42,14 @@ protected:
         Base::setVisible(visible);
     }
 
-    // Every way of closing hides the window before it is deleted. A hide the
-    // window system makes by itself (minimizing) is not a close.
+    // Unload. Every way of closing hides the window, once, before it is
+    // deleted. A hide the window system makes by itself (minimizing) is not a close.
     void hideEvent(QHideEvent* event) override {
         Base::hideEvent(event);
-        if (event->spontaneous() || unloaded_) return;
-        unloaded_ = true;
-        host_.SetMainWindowEnabled(true);  // the game stays paused until PLAY
+        if (!event->spontaneous()) host_.SetMainWindowEnabled(true);  // the game stays paused until PLAY
     }
 
 private:
     SideWindowHost& host_;
     bool placed_ = false;
-    bool unloaded_ = false;
 };

@@ -129,6 +129,7 @@ side_window() {
     xdotool key "$key"
     wait_until 5 "the \"$title\" window after $key" has_window "^$title\$" ''
     side=$(window_named "^$title\$" '')
+    [[ $(transient_for "$side") == "$FORM" ]] || fail "\"$title\" does not belong to the main window"
     [[ $behind != paused ]] || paused_pictures_shown || fail "the game was not paused behind \"$title\""
     click_client 80 150
     sleep 0.3
@@ -145,6 +146,7 @@ side_window() {
 # The falling piece: the occupied cells of the top 12 rows (a landed piece
 # lies lower in the few pieces a test plays).
 falling_cells() { field_cells | awk -F, '$2 < 12'; }
+piece_at_top() { [[ $(falling_cells | awk -F, '$2 <= 1' | wc -l) == 4 ]]; }
 
 # turns_with KEYSYM: a tap of that key turns the falling piece (its cells are
 # no longer a shifted copy). A square looks the same turned: it is dropped
@@ -162,7 +164,7 @@ turns_with() {
         [[ -n $(column_shift "$before" "$TURNED" 0) ]] || continue # a tap between two polls
         note "a square does not show a turn: dropped"
         xdotool keydown Down sleep 3 keyup Down
-        wait_until 5 "the next piece" piece_in_spawn_rows
+        wait_until 5 "the next piece" piece_at_top
     done
     fail "$1 did not turn the piece"
 }
@@ -173,12 +175,13 @@ turns_with() {
 # the first repeat would stop at 7 or 8. After the release only gravity moves
 # the piece. Leaves the cells in MOVED.
 held_down_keeps_acting() {
-    local before after later dx rows
+    local before settled after later dx rows
     before=$(falling_cells)
+    settled=$(field_cells | grep -vxF -f <(echo "$before"))
     xdotool keydown Down sleep 1.1 keyup Down
-    after=$(field_cells)
+    after=$(field_cells | grep -vxF -f <(echo "$settled"))
     sleep 0.4
-    later=$(field_cells)
+    later=$(field_cells | grep -vxF -f <(echo "$settled"))
     read -r dx rows <<<"$(shift_of "$before" "$after")"
     [[ $dx == 0 ]] && ((rows >= 9 && rows <= 13)) ||
         fail "Down held for 1.1 s moved the piece from $(echo $before) to $(echo $after), not 9 to 13 rows down"

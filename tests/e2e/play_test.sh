@@ -6,10 +6,10 @@
 #
 # Everything runs under the openbox window manager, with no focus given by the
 # test: only keys, clicks and the window manager's close command.
-# Run 1: a key past the splash, About by F2, START, one step left, Down held
-# with auto-repeat, About, Help and High Scores over the paused game (each
-# stays above the main window after a click on it and is closed by the window
-# manager), PLAY, the D key under a Russian layout, Quit. Run 2: starting speed 12, a game
+# Run 1: a key past the splash, About by F2, START, one step left, the D key
+# under a Russian layout, Down held with auto-repeat, About, Help and High
+# Scores over the paused game (each stays above the main window after a click
+# on it and is closed by the window manager), PLAY, Quit. Run 2: starting speed 12, a game
 # left to fall to its end, a name for the high-score table, Quit. Then the
 # score file is checked byte by byte and the recording for sound.
 #
@@ -43,6 +43,10 @@ wait_until 5 "a piece in the spawn rows after START" piece_in_spawn_rows
 note "piece at $(echo $SPAWNED)"
 move_left_once
 note "after Left: $(echo $MOVED)"
+setxkbmap ru
+turns_with Cyrillic_ve # where D is on an English keyboard
+setxkbmap us
+note "the D key turns the piece under a Russian layout"
 held_down_keeps_acting
 
 SIDE_SHOT=${STONERUSH_E2E_ABOUT_SHOT:-} side_window F2 "About Stonerush" paused
@@ -52,11 +56,6 @@ side_window F4 "High Scores" paused
 click_command1 # PLAY
 wait_until 5 "the piece where it was before the pause" piece_moved_from "$MOVED" 0
 note "piece stayed put while paused"
-
-setxkbmap ru
-turns_with Cyrillic_ve # where D is on an English keyboard
-setxkbmap us
-note "the D key turns the piece under a Russian layout"
 
 quit_game
 default_record_bytes 10 | cmp -s - "$FOLDER/rushhs.dat" ||

@@ -115,10 +115,12 @@ window_geometry() {
     done < <(xwininfo -id "$1")
 }
 
-# What the window manager says: the window with the keyboard focus, whether
-# window A lies above window B, and its close command (as the close box).
+# What the window manager says: the window with the keyboard focus, the window
+# a window belongs to, whether window A lies above window B, and its close
+# command (as the close box).
 active_window() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | awk '{ print $NF }')"; }
 is_active() { [[ $(active_window) == "$1" ]]; }
+transient_for() { printf '%d' "$(xprop -id "$1" WM_TRANSIENT_FOR | awk '{ print $NF }')"; }
 stacked_above() {
     xprop -root _NET_CLIENT_LIST_STACKING | tr -s ', ' '\n' | grep '^0x' |
         while read -r id; do printf '%d\n' "$id"; done | awk -v a="$1" -v b="$2" '

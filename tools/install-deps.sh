@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     # build
     g++ cmake ninja-build pkg-config git
-    qt6-base-dev qt6-multimedia-dev libfluidsynth-dev
+    qt6-base-dev qt6-multimedia-dev libfluidsynth-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # run: the music's soundfont and a font for the labels
     timgm6mb-soundfont fonts-dejavu-core fonts-liberation2

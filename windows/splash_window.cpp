@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "platform/task_bar.h"
+
 frmSplash::frmSplash(std::function<void()> onUnload)
     // A fixed dialog frame with only a close box. A dialog, unlike a
     // splash-screen window, is given the keyboard focus when it appears.
@@ -21,6 +23,7 @@ frmSplash::frmSplash(std::function<void()> onUnload)
     setAttribute(Qt::WA_QuitOnClose, false);
     // No caption text: an empty title would fall back to the program's name.
     setWindowTitle(QStringLiteral(" "));
+    KeepOutOfTaskBar(this);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(298, 298);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -16,6 +16,7 @@ launch_game() {
     window_geometry "$splash"
     ((WX == (1024 - 298) / 2 && WY == (768 - 298) / 2)) || fail "the splash is not centred ($WX,$WY)"
     wait_until 5 "the splash to have the keyboard focus" is_active "$splash"
+    xprop -id "$splash" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "the splash is listed in the task bar"
     [[ -n "${STONERUSH_E2E_SPLASH_SHOT:-}" ]] && import -window root "$STONERUSH_E2E_SPLASH_SHOT"
     xdotool key Right F1 # no character: the splash stays
     sleep 0.3

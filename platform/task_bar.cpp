@@ -26,8 +26,8 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 // its own states to the ones already there.
 void KeepOutOfTaskBar(QWidget* window) {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) return;
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return;  // offscreen has the interface but no server
     const std::array<xcb_atom_t, 2> states{Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
                                            Atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window->winId()),

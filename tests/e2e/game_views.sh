@@ -192,6 +192,14 @@ held_down_keeps_acting() {
     MOVED=$later
 }
 
+# rms_over SECONDS: the RMS amplitude of what the sound server plays meanwhile.
+rms_over() {
+    start_recording
+    sleep "$1"
+    stop_recording
+}
+louder_than() { awk -v r="${1:-0}" -v t="$2" 'BEGIN { exit !(r > t) }'; }
+
 # poll_for SECONDS COMMAND...: like wait_until, but returns 1 at the deadline.
 poll_for() {
     local deadline=$(($(now_ms) + $1 * 1000))

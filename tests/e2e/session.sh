@@ -79,7 +79,9 @@ start_recording() {
 # Stops the recorder and prints the RMS amplitude of what it heard.
 stop_recording() {
     kill -INT "$RECORDER_PID" 2>/dev/null
-    wait "$RECORDER_PID" 2>/dev/null || true
+    # Often called as $(stop_recording), where wait cannot see the recorder:
+    # the file is complete only once it has gone.
+    while kill -0 "$RECORDER_PID" 2>/dev/null; do sleep 0.05; done
     RECORDER_PID=
     sox "$WORK/sound.wav" -n stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
 }

@@ -84,6 +84,15 @@ void Form1::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
+// A click on the disabled window activates the side window that disabled it,
+// as its keys (Enter, Escape) are the ones that can act.
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled()) return;
+    for (QWidget* side : std::initializer_list<QWidget*>{highScoreWindow, helpWindow, aboutWindow})
+        if (side && side->isVisible()) side->activateWindow();
+}
+
 QString Form1::Caption() const {
     return Command1->text();
 }
@@ -158,7 +167,7 @@ void Form1::Menu_Hiscore_Click() {
     if (!isEnabled()) return;
     // A window that is closing may still wait for its deletion: it counts as gone.
     if (!IsOpen(highScoreWindow)) {
-        highScoreWindow = new Form3(scores.Table(), *this, this);  // shows itself
+        highScoreWindow = new Form3(scores.Table(), *this);  // shows itself
         connect(highScoreWindow, &Form3::TableReset, this, [this] { scores.SaveHighScores(); });
     }
 }

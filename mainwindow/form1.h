@@ -48,6 +48,7 @@ public:
     // SideWindowHost
     void PauseRunningGame() override;
     void SetMainWindowEnabled(bool enabled) override;
+    QWidget* MainWindow() override { return this; }
 
     // The controls and state, reachable for tests.
     stonerush::Game& GameState() { return game; }
@@ -103,6 +104,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls(QWidget* client);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <string_view>
+#include <utility>
 
 KeyboardState::KeyboardState(QWidget* watchedWindow) : QObject(watchedWindow), window(watchedWindow) {
     clock.start();
@@ -46,6 +48,28 @@ int KeyboardState::VirtualKeyOf(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;  // same codes: 65..90
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;  // 48..57
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 112 + (qtKey - Qt::Key_F1);
+    return 0;
+}
+
+namespace {
+
+// The letter at a key's place on a US keyboard, from its X key code (evdev
+// and the older X key codes agree on the three letter rows).
+int LetterAtKeyPosition(quint32 keyCode) {
+    static constexpr std::pair<quint32, std::string_view> rows[] = {
+        {24, "QWERTYUIOP"}, {38, "ASDFGHJKL"}, {52, "ZXCVBNM"}};
+    for (const auto& [first, letters] : rows)
+        if (keyCode >= first && keyCode < first + letters.size()) return letters[keyCode - first];
+    return 0;
+}
+
+}  // namespace
+
+int KeyboardState::VirtualKeyOf(const QKeyEvent& event) {
+    const int key = event.key();
+    if (const int code = VirtualKeyOf(key)) return code;
+    if (key > 0x7f && key < Qt::Key_Escape && QChar::isLetter(char32_t(key)))
+        return LetterAtKeyPosition(event.nativeScanCode());
     return 0;
 }
 
@@ -96,7 +120,7 @@ bool KeyboardState::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyRelease: {
             if (!BelongsToWindow(watched)) break;
             auto* key = static_cast<QKeyEvent*>(event);
-            const int code = VirtualKeyOf(key->key());
+            const int code = VirtualKeyOf(*key);
             if (code != 0 && window->isEnabled()) {
                 if (event->type() == QEvent::KeyPress)
                     KeyPressed(code);
@@ -111,7 +135,7 @@ bool KeyboardState::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ShortcutOverride: {
             // Keep arrow keys from reaching any shortcut of the window.
             if (!BelongsToWindow(watched)) break;
-            const int code = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
+            const int code = VirtualKeyOf(*static_cast<QKeyEvent*>(event));
             if (code >= vk::Left && code <= vk::Down) return true;
             break;
         }

@@ -37,6 +37,9 @@ public:
 
     // The virtual-key code for a Qt key, or 0 when it has none.
     static int VirtualKeyOf(int qtKey);
+    // The same for a key event. A letter key of a non-Latin layout (Russian,
+    // Greek, ...) counts as the Latin letter at its place on the keyboard.
+    static int VirtualKeyOf(const QKeyEvent& event);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,8 @@
 // Handed to each side window so none of them needs to know the main window.
 #pragma once
 
+class QWidget;
+
 class SideWindowHost {
 public:
     virtual ~SideWindowHost() = default;
@@ -12,4 +14,7 @@ public:
 
     // Enables or disables the whole main window: menus, button, scroll bar, keys.
     virtual void SetMainWindowEnabled(bool enabled) = 0;
+
+    // The window side windows belong to and stay above; none when there is none.
+    virtual QWidget* MainWindow() { return nullptr; }
 };

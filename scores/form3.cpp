@@ -1,15 +1,9 @@
 #include "scores/form3.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
-#include <QWindow>
-
-#include "platform/side_window_host.h"
 
 #include <algorithm>
 
@@ -45,13 +39,10 @@ QFont ButtonFont() {
 
 }  // namespace
 
-Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+Form3::Form3(HighScoreTable& table, SideWindowHost& host)
+    : SideWindow(host, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      table_(table),
-      host_(host),
-      unload_(host) {
-    setAttribute(Qt::WA_DeleteOnClose);
+      table_(table) {
     setWindowTitle(QStringLiteral("High Scores"));
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
@@ -80,17 +71,9 @@ Form3::Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner)
     connect(command2_, &QPushButton::clicked, this, &Form3::close);
 
     // Load: pause, disable the main window, fill the list, show.
-    host_.PauseRunningGame();
-    unload_.Load();
+    PauseRunningGame();
+    DisableMainWindow();
     for (int i = 1; i <= HighScoreCount; ++i) FillScoreView(i);
-
-    if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
-        winId();  // makes the native window so it can be tied to its owner
-        windowHandle()->setTransientParent(owner->window()->windowHandle());
-    }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
     show();
 }
 
@@ -105,13 +88,4 @@ void Form3::ResetClicked() {
         FillScoreView(i);
     }
     emit TableReset();
-}
-
-void Form3::reject() {
-    close();
-}
-
-void Form3::closeEvent(QCloseEvent* event) {
-    unload_.Unload();  // the game stays paused until PLAY
-    event->accept();
 }

@@ -5,22 +5,18 @@
 #include <QDialog>
 #include <array>
 
-#include "platform/side_window_unload.h"
+#include "platform/side_window.h"
 #include "scores/high_score_table.h"
 
 class QLabel;
 class QPushButton;
-class SideWindowHost;
 
-class Form3 : public QDialog {
+class Form3 : public SideWindow<QDialog> {
     Q_OBJECT
 public:
     // Construction is the window's Load: pauses a running game, disables the
-    // main window, fills the ten lines and shows itself without blocking. The
-    // window deletes itself when closed. `owner` (the main window) only keeps
-    // it above the main window and out of the taskbar; it is not the Qt parent,
-    // which would be disabled together with the main window.
-    Form3(HighScoreTable& table, SideWindowHost& host, QWidget* owner = nullptr);
+    // main window, fills the ten lines and shows itself without blocking.
+    Form3(HighScoreTable& table, SideWindowHost& host);
 
     QLabel* ScoreView(int i) const { return scoreView_.at(i); }
     QPushButton* Command1() const { return command1_; }
@@ -30,18 +26,12 @@ signals:
     // After "Reset" has emptied the table.
     void TableReset();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;  // Escape closes the window like any other way
-
 private:
     void FillScoreView(int i);
     void ResetClicked();
 
     HighScoreTable& table_;
-    SideWindowHost& host_;
     std::array<QLabel*, HighScoreCount + 1> scoreView_{};  // indices 1 to 10, as the player counts
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
-    SideWindowUnload unload_;
 };

@@ -76,7 +76,6 @@ echo "CPU over 30 s of play:   $(awk -v t=$((game1 - game0)) -v hz="$hz" 'BEGIN 
 echo "RSS after 30 s of play:  $((play_rss / 1024)) MB (music synthesiser and soundfont loaded)"
 # The same again with the music switched off (Ctrl+M), to tell the
 # synthesiser's share from the game's own.
-focus "$FORM"
 xdotool key ctrl+m
 game0=$(cpu_ticks "$GAME_PID")
 sleep 30
@@ -107,7 +106,7 @@ games=1
 while (($(now_ms) - soak_start < soak_seconds * 1000)); do
     kill -0 "$GAME_PID" 2>/dev/null || { echo "Soak: the game died after $((($(now_ms) - soak_start) / 1000)) s"; exit 1; }
     if prompt=$(window_named '^High Score!' ''); then
-        focus "$prompt"
+        wait_until 5 "the prompt to have the keys" is_active "$prompt"
         xdotool type --delay 20 "soak$games"
         xdotool key Return
         wait_until 10 "the prompt to close" no_window '^High Score!' ''
@@ -118,7 +117,6 @@ while (($(now_ms) - soak_start < soak_seconds * 1000)); do
         ((${#rss_warm} == 0)) && rss_warm=$(rss_kb "$GAME_PID")
         continue
     fi
-    focus "$FORM" 2>/dev/null
     xdotool keydown "${keys[RANDOM % ${#keys[@]}]}" sleep 0.0$((RANDOM % 9 + 1)) keyup Left Right Up Down a d
     rss=$(rss_kb "$GAME_PID")
     (((($(now_ms) - soak_start) > 30000) && ${#rss_first} == 0)) && rss_first=$rss

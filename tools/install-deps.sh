@@ -12,7 +12,7 @@ set -euo pipefail
 installed() { [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == installed ]]; }
 
 play=(
-    g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libfluidsynth-dev
+    g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libfluidsynth-dev libxcb1-dev
     # the music's soundfont and the labels' fonts
     timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
 )
@@ -23,8 +23,9 @@ installed libjack-dev || play+=(libjack-jackd2-dev)
 
 test=(
     git libgtest-dev libgmock-dev libbenchmark-dev
-    # a real X server, keys, screenshots, and recording from the sound server
-    xvfb xauth xdotool x11-utils imagemagick pulseaudio-utils sox
+    # a real X server with a window manager, keys and layouts, screenshots, and
+    # recording from the sound server
+    xvfb xauth xdotool x11-utils openbox wmctrl x11-xkb-utils imagemagick pulseaudio-utils sox
     # formatting, the desktop metadata, the Debian package and its checks
     clang-format desktop-file-utils appstream dpkg-dev file lintian man-db
     # the figures: the launch timer watches the X server directly

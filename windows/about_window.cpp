@@ -1,6 +1,5 @@
 #include "windows/about_window.h"
 
-#include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -29,10 +28,8 @@ void MakeTextBlack(QLabel* label) {
 }  // namespace
 
 frmAbout::frmAbout(SideWindowHost& host)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      unload_(host) {
-    setAttribute(Qt::WA_DeleteOnClose);
+    : SideWindow(host, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowIcon(QIcon(QString::fromLatin1(kProgramIcon)));
     LayOutControls();
 
@@ -45,8 +42,8 @@ frmAbout::frmAbout(SideWindowHost& host)
                             .arg(app_info::VersionRevision));
     lblTitle->setText(title);
     lblCopyright->setText(QString::fromUtf8(app_info::LegalNotice));
-    unload_.Load();
-    host.PauseRunningGame();
+    DisableMainWindow();
+    PauseRunningGame();
 }
 
 void frmAbout::LayOutControls() {
@@ -94,17 +91,6 @@ void frmAbout::LayOutControls() {
 
     setTabOrder(cmdOK, picIcon);
     cmdOK->setFocus();
-}
-
-// Every way out of a dialog (OK, Enter, Escape, the close box) ends here.
-void frmAbout::done(int result) {
-    unload_.Unload();
-    QDialog::done(result);
-}
-
-void frmAbout::closeEvent(QCloseEvent* event) {
-    QDialog::closeEvent(event);
-    if (event->isAccepted()) unload_.Unload();
 }
 
 // The etched line between the description and the lower row: a grey line

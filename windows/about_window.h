@@ -4,30 +4,24 @@
 
 #include <QDialog>
 
-#include "platform/side_window_host.h"
-#include "platform/side_window_unload.h"
+#include "platform/side_window.h"
 
 class QLabel;
 class QPushButton;
 
-class frmAbout : public QDialog {
+class frmAbout : public SideWindow<QDialog> {
     Q_OBJECT
 public:
     // Construction is the window's Load: it fills in the texts, disables the
-    // main window and pauses a running game. The caller shows it; closing it
-    // deletes it.
+    // main window and pauses a running game. The caller shows it.
     explicit frmAbout(SideWindowHost& host);
 
-    void done(int result) override;
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void LayOutControls();
 
-    SideWindowUnload unload_;
     QLabel* picIcon;
     QLabel* lblTitle;
     QLabel* lblVersion;

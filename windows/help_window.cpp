@@ -1,13 +1,10 @@
 #include "windows/help_window.h"
 
-#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 
@@ -41,13 +38,14 @@ QString MissingPageHtml(const QString& path) {
 
 }  // namespace
 
-Form2::Form2(SideWindowHost& host, const QString& helpPath) : QWidget(nullptr, Qt::Window), unload_(host) {
-    setAttribute(Qt::WA_DeleteOnClose);
+// A sizable frame with every button, typed as a dialog: only a dialog is kept
+// above the window it belongs to.
+Form2::Form2(SideWindowHost& host, const QString& helpPath)
+    : SideWindow(host, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Stonerush Help"));
     setWindowIcon(HelpIcon());
     resize(344, 276);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     WebBrowser1 = new QTextBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -62,8 +60,8 @@ Form2::Form2(SideWindowHost& host, const QString& helpPath) : QWidget(nullptr, Q
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     // Load, in this order.
-    unload_.Load();
-    host.PauseRunningGame();
+    DisableMainWindow();
+    PauseRunningGame();
     Navigate(helpPath);
 }
 
@@ -113,9 +111,4 @@ void Form2::ShowMissingLink(const QString& path) {
 void Form2::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     WebBrowser1->resize(width(), height());
-}
-
-void Form2::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    if (event->isAccepted()) unload_.Unload();
 }

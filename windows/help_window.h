@@ -6,30 +6,26 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "platform/side_window_host.h"
-#include "platform/side_window_unload.h"
+#include "platform/side_window.h"
 
 class QTextBrowser;
 
-class Form2 : public QWidget {
+class Form2 : public SideWindow<QWidget> {
     Q_OBJECT
 public:
     // Construction is the window's Load: it disables the main window, pauses a
-    // running game and opens the page at helpPath. The caller shows it;
-    // closing it deletes it.
+    // running game and opens the page at helpPath. The caller shows it.
     Form2(SideWindowHost& host, const QString& helpPath);
 
     QTextBrowser* browser() const { return WebBrowser1; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Navigate(const QString& path);
     void FollowLink(const QUrl& link);
     void ShowMissingLink(const QString& path);
 
-    SideWindowUnload unload_;
     QTextBrowser* WebBrowser1;
 };

@@ -6,19 +6,28 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
+
+#include "platform/task_bar.h"
 
 frmSplash::frmSplash(std::function<void()> onUnload)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+    // A fixed dialog frame with only a close box. A dialog, unlike a
+    // splash-screen window, is given the keyboard focus when it appears.
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       onUnload_(std::move(onUnload)),
       picture_(QStringLiteral(":/assets/splash.jpg")) {
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the splash must never end the program: the main window it
     // brings up is the one that counts.
     setAttribute(Qt::WA_QuitOnClose, false);
+    // No caption text: an empty title would fall back to the program's name.
+    setWindowTitle(QStringLiteral(" "));
+    KeepOutOfTaskBar(this);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(298, 298);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->geometry()));
 }
 
 // The 300 x 300 picture overhangs the 298 x 298 window by two pixels.

@@ -1,5 +1,6 @@
-// The start-up window: the splash picture, centred, without a caption. It
-// waits, with no timer, for a click or a key that types a character.
+// The start-up window: the splash picture in a fixed dialog frame, centred,
+// without caption text or a task-bar entry. It waits, with no timer, for a
+// click or a key that types a character.
 #pragma once
 
 #include <QPixmap>

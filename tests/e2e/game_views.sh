@@ -9,18 +9,24 @@ launch_game() {
     GAME_MAY_EXIT=0
     (cd "$WORK" && exec "$FOLDER/stonerush" >>"$WORK/game.log" 2>&1) &
     GAME_PID=$!
-    # The splash has no caption; X lists it under the program's name.
-    wait_until 20 "the splash window" has_window '^[Ss]tonerush$' 298
+    # The splash has a frame without caption text.
+    wait_until 20 "the splash window" has_window '^ $' 298
     local splash
-    splash=$(window_named '^[Ss]tonerush$' 298)
+    splash=$(window_named '^ $' 298)
     window_geometry "$splash"
     ((WX == (1024 - 298) / 2 && WY == (768 - 298) / 2)) || fail "the splash is not centred ($WX,$WY)"
+    wait_until 5 "the splash to have the keyboard focus" is_active "$splash"
+    xprop -id "$splash" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "the splash is listed in the task bar"
+    [[ -n "${STONERUSH_E2E_SPLASH_SHOT:-}" ]] && import -window root "$STONERUSH_E2E_SPLASH_SHOT"
+    xdotool key Right F1 # no character: the splash stays
+    sleep 0.3
+    has_window '^ $' 298 || fail "a key that types nothing closed the splash"
     has_window '^Stonerush$' 319 && fail "the main window is up before the splash was dismissed"
-    focus "$splash"
     xdotool key space
-    wait_until 20 "the main window after dismissing the splash" has_window '^Stonerush$' 319
-    no_window '^[Ss]tonerush$' 298 || fail "the splash stayed up"
+    wait_until 20 "the main window after a key on the splash" has_window '^Stonerush$' 319
+    no_window '^ $' 298 || fail "the splash stayed up"
     FORM=$(window_named '^Stonerush$' 319)
+    wait_until 5 "the main window to have the keyboard focus" is_active "$FORM"
     window_geometry "$FORM"
     ((WW == 319 && WH > 302)) || fail "the main window is ${WW}x$WH, not a 319 x 302 client area under a menu bar"
     FORM_X=$WX
@@ -36,7 +42,7 @@ client_region() { region "$1" $((MENU + $2)) "$3" "$4" "$5"; }
 click_command1() { click_client $((168 + 56)) $((256 + 20)); }
 
 quit_game() {
-    focus "$FORM"
+    wait_until 5 "the main window to have the keyboard focus" is_active "$FORM"
     GAME_MAY_EXIT=1
     xdotool key F3
     wait_until 20 "the game to end after Quit" eval '! kill -0 $GAME_PID 2>/dev/null'
@@ -67,21 +73,27 @@ piece_moved_from() {
     [[ $(column_shift "$1" "$(field_cells)" 2) == "$2" ]]
 }
 
-# column_shift BEFORE NOW MAXDROP: how many columns the piece moved between
-# two sets of cells, when NOW is BEFORE shifted sideways and down by 0 to
-# MAXDROP rows; prints nothing when it is not the same piece so shifted.
-column_shift() {
-    awk -F, -v drop="$3" -v before="$(echo $1)" -v now="$(echo $2)" 'BEGIN {
+# shift_of BEFORE NOW: "DX DY" when the cells NOW are the cells BEFORE moved
+# DX columns and DY rows; nothing when they are not the same piece so moved.
+shift_of() {
+    awk -F, -v before="$(echo $1)" -v now="$(echo $2)" 'BEGIN {
         n = split(before, b, " "); if (split(now, a, " ") != n || n != 4) exit
         split(b[1], b1, ","); split(a[1], a1, ",")
         dx = a1[1] - b1[1]; dy = a1[2] - b1[2]
-        if (dy < 0 || dy > drop) exit
         for (k = 1; k <= n; k++) {
             split(b[k], p, ","); split(a[k], q, ",")
             if (q[1] != p[1] + dx || q[2] != p[2] + dy) exit
         }
-        print dx
+        print dx, dy
     }'
+}
+
+# column_shift BEFORE NOW MAXDROP: the columns moved, when NOW is BEFORE moved
+# sideways and down by 0 to MAXDROP rows.
+column_shift() {
+    local dx dy
+    read -r dx dy <<<"$(shift_of "$1" "$2")"
+    [[ -n $dy ]] && ((dy >= 0 && dy <= $3)) && echo "$dx"
 }
 
 # A tap of Left: held for about three ticks of 30 ms, released well before the
@@ -90,7 +102,6 @@ column_shift() {
 move_left_once() {
     local tries shift
     for tries in 1 2 3; do
-        focus "$FORM"
         xdotool keydown Left sleep 0.09 keyup Left # one xdotool: starting one takes ~0.1 s
         poll_for 2 piece_shifted_sideways
         shift=$(column_shift "$SPAWNED" "$MOVED" 3)
@@ -109,6 +120,85 @@ piece_shifted_sideways() {
     shift=$(column_shift "$SPAWNED" "$MOVED" 3)
     [[ -n $shift && $shift != 0 ]]
 }
+
+# side_window KEY TITLE [paused]: KEY on the main window opens the side window
+# TITLE (over a game it pauses, with "paused"); a click on the main window leaves it on top
+# and with the keys; the window manager's close command gives the main window
+# back, still paused. Set SIDE_SHOT to keep a screenshot after the click.
+side_window() {
+    local key=$1 title=$2 behind=${3:-} side
+    xdotool key "$key"
+    wait_until 5 "the \"$title\" window after $key" has_window "^$title\$" ''
+    side=$(window_named "^$title\$" '')
+    [[ $(transient_for "$side") == "$FORM" ]] || fail "\"$title\" does not belong to the main window"
+    [[ $behind != paused ]] || paused_pictures_shown || fail "the game was not paused behind \"$title\""
+    click_client 80 150
+    sleep 0.3
+    stacked_above "$side" "$FORM" || fail "\"$title\" went below the main window after a click on it"
+    wait_until 5 "\"$title\" to keep the keys after a click on the main window" is_active "$side"
+    [[ -n "${SIDE_SHOT:-}" ]] && import -window root "$SIDE_SHOT"
+    wm_close "$side"
+    wait_until 5 "the \"$title\" window to close" no_window "^$title\$" ''
+    wait_until 5 "the main window back after closing \"$title\"" is_active "$FORM"
+    [[ $behind != paused ]] || keeps_for 1 "the paused pictures after closing \"$title\"" paused_pictures_shown
+    note "$key: \"$title\" above the main window, closed by the window manager"
+}
+
+# The falling piece: the occupied cells of the top 12 rows (a landed piece
+# lies lower in the few pieces a test plays).
+falling_cells() { field_cells | awk -F, '$2 < 12'; }
+piece_at_top() { [[ $(falling_cells | awk -F, '$2 <= 1' | wc -l) == 4 ]]; }
+
+# turns_with KEYSYM: a tap of that key turns the falling piece (its cells are
+# no longer a shifted copy). A square looks the same turned: it is dropped
+# with Down held until another piece comes.
+turns_with() {
+    local tries before
+    for tries in 1 2 3 4; do
+        before=$(falling_cells)
+        xdotool keydown "$1" sleep 0.09 keyup "$1"
+        turned() {
+            TURNED=$(falling_cells)
+            [[ $(wc -l <<<"$TURNED") == 4 && -z $(shift_of "$before" "$TURNED") ]]
+        }
+        poll_for 1 turned && return 0
+        [[ -n $(column_shift "$before" "$TURNED" 0) ]] || continue # a tap between two polls
+        note "a square does not show a turn: dropped"
+        xdotool keydown Down sleep 3 keyup Down
+        wait_until 5 "the next piece" piece_at_top
+    done
+    fail "$1 did not turn the piece"
+}
+
+# Down held for 1.1 s with the X server's auto-repeat on (its release+press
+# pairs start after 660 ms) acts every 4th tick of 30 ms: 10 rows, plus one or
+# two of gravity (a row per 26 ticks at speed 0); a game that lost the key at
+# the first repeat would stop at 7 or 8. After the release only gravity moves
+# the piece. Leaves the cells in MOVED.
+held_down_keeps_acting() {
+    local before settled after later dx rows
+    before=$(falling_cells)
+    settled=$(field_cells | grep -vxF -f <(echo "$before"))
+    xdotool keydown Down sleep 1.1 keyup Down
+    after=$(field_cells | grep -vxF -f <(echo "$settled"))
+    sleep 0.4
+    later=$(field_cells | grep -vxF -f <(echo "$settled"))
+    read -r dx rows <<<"$(shift_of "$before" "$after")"
+    [[ $dx == 0 ]] && ((rows >= 9 && rows <= 13)) ||
+        fail "Down held for 1.1 s moved the piece from $(echo $before) to $(echo $after), not 9 to 13 rows down"
+    read -r dx rows <<<"$(shift_of "$after" "$later")"
+    [[ $dx == 0 ]] && ((rows <= 1)) || fail "the piece went on from $(echo $after) to $(echo $later) after Down was released"
+    note "Down held 1.1 s with auto-repeat on: $(shift_of "$before" "$after" | cut -d' ' -f2) rows; then stopped"
+    MOVED=$later
+}
+
+# rms_over SECONDS: the RMS amplitude of what the sound server plays meanwhile.
+rms_over() {
+    start_recording
+    sleep "$1"
+    stop_recording
+}
+louder_than() { awk -v r="${1:-0}" -v t="$2" 'BEGIN { exit !(r > t) }'; }
 
 # poll_for SECONDS COMMAND...: like wait_until, but returns 1 at the deadline.
 poll_for() {

@@ -30,14 +30,15 @@ wait_until() {
 }
 
 # Starts Xvfb on a free display (it picks the number itself) with key
-# auto-repeat off, and a PulseAudio daemon with a null sink to record from.
+# auto-repeat on, as a player has it, the openbox window manager on it, and a
+# PulseAudio daemon with a null sink to record from.
 start_session() {
     command -v Xvfb >/dev/null && command -v xdotool >/dev/null || {
         echo "SKIP: Xvfb or xdotool is not installed"
         exit $SKIP
     }
     local tool
-    for tool in import stream pactl parecord sox od cmp; do
+    for tool in openbox wmctrl xprop xwininfo setxkbmap import stream pactl parecord sox od cmp; do
         command -v "$tool" >/dev/null || fail "$tool is missing (bash tools/install-deps.sh installs it)"
     done
     mkdir -p "$WORK/home"
@@ -46,11 +47,14 @@ start_session() {
     unset PULSE_SERVER QT_QPA_PLATFORM WAYLAND_DISPLAY
     trap stop_session EXIT
 
-    Xvfb -displayfd 5 -r -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     wait_until 20 "Xvfb to choose a display" test -s "$WORK/display"
     export DISPLAY=:$(head -n1 "$WORK/display")
     note "X server on $DISPLAY"
+    openbox >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_until 20 "openbox to manage the screen" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
 
     start_sound
 }
@@ -87,7 +91,7 @@ start_sound() {
 
 stop_session() {
     local pid
-    for pid in ${RECORDER_PID:-} ${GAME_PID:-}; do kill "$pid" 2>/dev/null || true; done
+    for pid in ${RECORDER_PID:-} ${GAME_PID:-} ${WM_PID:-}; do kill "$pid" 2>/dev/null || true; done
     for pid in ${PULSE_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null || true; done
     if [[ -n ${SINK_MODULE:-} ]]; then
         pactl set-default-sink "$DEFAULT_SINK"
@@ -107,7 +111,9 @@ start_recording() {
 stop_recording() {
     [[ $SOUND != none ]] || return 0
     kill -INT "$RECORDER_PID" 2>/dev/null
-    wait "$RECORDER_PID" 2>/dev/null || true
+    # Often called as $(stop_recording), where wait cannot see the recorder:
+    # the file is complete only once it has gone.
+    while kill -0 "$RECORDER_PID" 2>/dev/null; do sleep 0.05; done
     RECORDER_PID=
     sox "$WORK/sound.wav" -n stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
 }
@@ -131,17 +137,30 @@ window_named() {
 has_window() { window_named "$@" >/dev/null; }
 no_window() { ! window_named "$@" >/dev/null; }
 
-# Sets X Y WIDTH HEIGHT of window ID in the shell variables WX WY WW WH.
+# Sets X Y WIDTH HEIGHT of window ID's client area on the screen in the shell
+# variables WX WY WW WH (xwininfo: xdotool's position is off by the frame).
 window_geometry() {
-    local key value
-    while IFS== read -r key value; do
-        case $key in
-        X) WX=$value ;; Y) WY=$value ;; WIDTH) WW=$value ;; HEIGHT) WH=$value ;;
+    local line
+    while read -r line; do
+        case $line in
+        "Absolute upper-left X:"*) WX=${line##* } ;; "Absolute upper-left Y:"*) WY=${line##* } ;;
+        "Width:"*) WW=${line##* } ;; "Height:"*) WH=${line##* } ;;
         esac
-    done < <(xdotool getwindowgeometry --shell "$1")
+    done < <(xwininfo -id "$1")
 }
 
-focus() { xdotool windowfocus --sync "$1"; }
+# What the window manager says: the window with the keyboard focus, the window
+# a window belongs to, whether window A lies above window B, and its close
+# command (as the close box).
+active_window() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | awk '{ print $NF }')"; }
+is_active() { [[ $(active_window) == "$1" ]]; }
+transient_for() { printf '%d' "$(xprop -id "$1" WM_TRANSIENT_FOR | awk '{ print $NF }')"; }
+stacked_above() {
+    xprop -root _NET_CLIENT_LIST_STACKING | tr -s ', ' '\n' | grep '^0x' |
+        while read -r id; do printf '%d\n' "$id"; done | awk -v a="$1" -v b="$2" '
+        $0 == a { ia = NR } $0 == b { ib = NR } END { exit !(ia > ib && ib > 0) }'
+}
+wm_close() { wmctrl -i -c "$1"; }
 # No --sync: it waits for the pointer to move, which never happens when it is
 # already there. The server handles the motion before the click anyway.
 click_at() { xdotool mousemove "$1" "$2" click 1; }

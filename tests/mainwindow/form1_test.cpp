@@ -229,6 +229,29 @@ private slots:
         QVERIFY(form->Command1->hasFocus());
     }
 
+    // A and D are keys, not letters: on a layout whose letters are not Latin
+    // they count by their place; a Latin layout's letter counts as typed.
+    void lettersOfNonLatinLayoutsCountByPlace_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<quint32>("keyCode");  // X key code of the key pressed
+        QTest::addColumn<int>("turn");
+        QTest::newRow("Russian, the D key") << 0x432 << 40u << 1;
+        QTest::newRow("Russian, the A key") << 0x444 << 38u << 2;
+        QTest::newRow("Greek, the D key") << 0x3b4 << 40u << 1;
+        QTest::newRow("French, the A key types Q") << int(Qt::Key_Q) << 38u << 0;
+        QTest::newRow("French, the Q key types A") << int(Qt::Key_A) << 24u << 2;
+    }
+    void lettersOfNonLatinLayoutsCountByPlace() {
+        QFETCH(int, key);
+        QFETCH(quint32, keyCode);
+        QFETCH(int, turn);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, keyCode, 0, 0, QString(QChar(key)));
+            QApplication::sendEvent(form->Command1, &event);
+            QCOMPARE(form->PollKeyboard().Turn, type == QEvent::KeyPress ? turn : 0);
+        }
+    }
+
     void arrowKeysNeverChangeAWidget() {
         form->HScroll1->setFocus();
         QTest::keyClick(form->HScroll1, Qt::Key_Right);
@@ -356,6 +379,8 @@ private slots:
         form->Menu_About->trigger();
         QVERIFY(form->aboutWindow && form->aboutWindow->isVisible());
         QVERIFY(!form->isEnabled());
+        form->activateWindow();  // a click on the disabled window
+        QTRY_VERIFY(form->aboutWindow->isActiveWindow());
         QTest::keyClick(form->aboutWindow, Qt::Key_Escape);
         QVERIFY(form->isEnabled());
         QCOMPARE(form->Caption(), QStringLiteral("PLAY"));

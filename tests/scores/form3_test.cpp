@@ -80,31 +80,6 @@ private slots:
         form->close();
         ProcessDeletions();
     }
-
-    void everyWayOfClosingEnablesTheMainWindowOnce_data() {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Close button") << "button";
-        QTest::newRow("Escape") << "escape";
-        QTest::newRow("close box") << "closebox";
-    }
-    void everyWayOfClosingEnablesTheMainWindowOnce() {
-        QFETCH(QString, how);
-        HighScoreTable table;
-        FakeHost host;
-        QPointer<Form3> form = new Form3(table, host);
-        if (how == "button") {
-            QTest::mouseClick(form->Command2(), Qt::LeftButton);
-        } else if (how == "escape") {
-            QTest::keyClick(form, Qt::Key_Escape);
-        } else {
-            form->windowHandle()->close();  // what the window manager's close box does
-        }
-        if (form) QVERIFY(!form->isVisible());
-        QCOMPARE(host.calls, (Calls{"pause", "disable", "enable"}));
-        ProcessDeletions();
-        QVERIFY2(form.isNull(), "the window is destroyed when closed");
-        QCOMPARE(table, HighScoreTable{});
-    }
 };
 
 STONERUSH_QTEST_MAIN(Form3Test)

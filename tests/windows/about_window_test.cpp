@@ -1,6 +1,5 @@
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 
 #include "platform/app_info.h"
@@ -37,28 +36,6 @@ private slots:
         QCOMPARE(shot.pixelColor(100, 192), QColor(0x80, 0x80, 0x80));
         QCOMPARE(shot.pixelColor(100, 193), QColor(0xFF, 0xFF, 0xFF));
         QCOMPARE(shot.pixelColor(378, 193), QColor(0xFF, 0xFF, 0xFF));
-    }
-
-    void everyWayOutEnablesTheMainWindowOnce_data() {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"ok", "enter", "escape", "close box", "twice"}) QTest::newRow(how) << how;
-    }
-    void everyWayOutEnablesTheMainWindowOnce() {
-        QFETCH(QString, how);
-        FakeSideWindowHost host;
-        QPointer<frmAbout> about = new frmAbout(host);
-        about->show();
-        QVERIFY(QTest::qWaitForWindowExposed(about));
-        if (how == "ok") QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        if (how == "enter") QTest::keyClick(about, Qt::Key_Return);
-        if (how == "escape") QTest::keyClick(about, Qt::Key_Escape);
-        if (how == "close box") about->close();
-        if (how == "twice") {
-            QTest::keyClick(about, Qt::Key_Escape);
-            if (about) about->close();
-        }
-        QCOMPARE(host.calls, QStringList({"disable", "pause", "enable"}));
-        QTRY_VERIFY(about.isNull());  // closing deletes the window
     }
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QWidget>
 
 #include "platform/side_window_host.h"
 
@@ -11,8 +12,8 @@ public:
     void SetMainWindowEnabled(bool enabled) override {
         calls << (enabled ? QStringLiteral("enable") : QStringLiteral("disable"));
     }
-
-    int Count(const QString& call) const { return int(calls.count(call)); }
+    QWidget* MainWindow() override { return owner; }
 
     QStringList calls;
+    QWidget* owner = nullptr;
 };

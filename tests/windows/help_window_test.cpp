@@ -2,7 +2,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -113,23 +112,6 @@ private slots:
             else if (!target.startsWith(QLatin1String("http")))
                 QVERIFY2(QFileInfo::exists(QFileInfo(shipped).dir().filePath(target)), qPrintable(target));
         }
-    }
-
-    void everyWayOutEnablesTheMainWindowOnce_data() {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"close box", "escape", "twice"}) QTest::newRow(how) << how;
-    }
-    void everyWayOutEnablesTheMainWindowOnce() {
-        QFETCH(QString, how);
-        FakeSideWindowHost host;
-        QPointer<Form2> help = new Form2(host, dir_.filePath("help.htm"));
-        help->show();
-        QVERIFY(QTest::qWaitForWindowActive(help));
-        if (how == "escape") QTest::keyClick(help->browser(), Qt::Key_Escape);
-        if (how == "close box" || how == "twice") help->close();
-        if (how == "twice" && help) help->close();
-        QCOMPARE(host.calls, QStringList({"disable", "pause", "enable"}));
-        QTRY_VERIFY(help.isNull());
     }
 };
 

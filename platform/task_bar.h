@@ -1,0 +1,7 @@
+// Keeps a top-level window out of the desktop's task bar and pager. Call it
+// before the window is first shown. Does nothing where there is no X server.
+#pragma once
+
+class QWidget;
+
+void KeepOutOfTaskBar(QWidget* window);

@@ -1,137 +1,145 @@
-// Where the file goes, what the player is told when it cannot be used, and the
-// name prompt at the end of a game.
+// The keeper of the table: where the file goes, the saves at each change, what
+// the player is told when the file cannot be used, the name prompt; and the
+// high-score window's Reset.
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <filesystem>
+#include <optional>
 
-#include <cerrno>
-#include <cstring>
-
+#include "as_ordinary_user.h"
 #include "platform/app_info.h"
 #include "platform/prompt.h"
+#include "platform/side_window_host.h"
+#include "scores/form3.h"
 #include "scores/score_keeper.h"
 #include "tests/support/offscreen_main.h"
 
 namespace {
+
+const QByteArray kDefaultFile = (QByteArray("None") + QByteArray(21, ' ') + QByteArray(4, 0)).repeated(10);
+QByteArray Ann(const char (&score)[5]) {
+    return "Ann" + QByteArray(22, ' ') + QByteArray(score, 4);
+}
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A keeper in a scratch folder whose messages are collected instead of shown.
-// "plain" is a regular file: nothing can be written under it, even by root.
-struct Keeper {
-    explicit Keeper(const QString& userDir = QStringLiteral("user")) {
-        QFile plain(dir.filePath("plain"));
-        (void)plain.open(QIODevice::WriteOnly);
-        keeper.SetUserDataDirectory(dir.filePath(userDir));
-        keeper.SetReporter([this](const QString& text) { messages << text; });
-    }
-    QTemporaryDir dir;
-    ScoreKeeper keeper;
-    QStringList messages;
+struct NoMainWindow : SideWindowHost {
+    void PauseRunningGame() override {}
+    void SetMainWindowEnabled(bool) override {}
 };
 
 }  // namespace
 
+// Each test has a keeper in a new folder open to every user, its messages
+// collected and the player called "Ann". "plain" is a regular file: nothing
+// can be created under it, even by root.
 class ScoreKeeperTest : public QObject {
     Q_OBJECT
+    std::optional<QTemporaryDir> dir;
+    std::optional<ScoreKeeper> keeper;
+    QStringList messages;
+    QString Path(const QString& name) const { return dir->filePath(name); }
+
 private slots:
-    void createsThenLoadsTheFileBesideTheProgram() {
-        Keeper k;
-        k.keeper.StartUp(k.dir.path());
-        QCOMPARE(k.keeper.FilePath(), k.dir.filePath("rushhs.dat"));
-        QCOMPARE(ReadAll(k.keeper.FilePath()),
-                 (QByteArray("None") + QByteArray(21, ' ') + QByteArray(4, 0)).repeated(10));
-        k.keeper.SetNamePrompt([] { return QStringLiteral("Zoë “Z”"); });
-        k.keeper.EnterHighScore(1234);  // saved at once
+    void init() {
+        dir.emplace();
+        std::filesystem::permissions(dir->path().toStdString(), std::filesystem::perms::all);
+        QFile plain(Path("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        messages.clear();
+        keeper.emplace();
+        keeper->SetUserDataDirectory(Path("user"));
+        keeper->SetReporter([this](const QString& text) { messages << text; });
+        keeper->SetNamePrompt([] { return QStringLiteral("Ann"); });
+    }
+    void cleanup() {
+        keeper.reset();
+        dir.reset();
+    }
 
+    void savesEachNewEntryAndReset() {
+        keeper->StartUp(dir->path());
+        QCOMPARE(keeper->FilePath(), Path("rushhs.dat"));
+        keeper->EnterHighScore(500);
+        keeper->EnterHighScore(300);
+        QCOMPARE(ReadAll(keeper->FilePath()).left(58), Ann("\xF4\x01\0\0") + Ann("\x2C\x01\0\0"));
         ScoreKeeper again;
-        again.StartUp(k.dir.path());
-        QCOMPARE(again.Table(), k.keeper.Table());
-        QCOMPARE(ReadAll(k.keeper.FilePath()).left(7), QByteArray("Zo\xEB \x93Z\x94"));
-        QVERIFY(k.messages.isEmpty());
-        QVERIFY(!QDir(k.dir.filePath("user")).exists());
+        again.StartUp(dir->path());
+        QCOMPARE(again.Table(), keeper->Table());
+
+        NoMainWindow host;
+        QPointer<Form3> form = new Form3(keeper->Table(), host);
+        connect(form, &Form3::TableReset, [this] { keeper->SaveHighScores(); });  // as the main window does
+        QTest::mouseClick(form->Command1(), Qt::LeftButton);
+        QCOMPARE(ReadAll(keeper->FilePath()), kDefaultFile);
+        QCOMPARE(form->ScoreView(1)->text(), QStringLiteral("#1: None                      0"));
+        form->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(messages.isEmpty());
     }
 
-    void unwritableProgramFolderFallsBackToPerUserFolder() {
-        Keeper k(QStringLiteral("share/stonerush"));
-        k.keeper.StartUp(k.dir.filePath("plain/program"));
-        QCOMPARE(k.keeper.FilePath(), k.dir.filePath("share/stonerush/rushhs.dat"));
-        QCOMPARE(ReadAll(k.keeper.FilePath()).size(), 290);
-        QVERIFY(k.keeper.SaveHighScores());
-        QVERIFY(k.messages.isEmpty());
+    void perUserFile_data() {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("installed, even for root")
+            << QStringLiteral("prefix/") + app_info::InstalledProgramFolder;
+        QTest::newRow("no file can be made there") << QStringLiteral("plain/program");
+    }
+    void perUserFile() {
+        QFETCH(QString, program);
+        QDir().mkpath(Path(program));
+        keeper->StartUp(Path(program));
+        QCOMPARE(keeper->FilePath(), Path("user/rushhs.dat"));
+        QCOMPARE(ReadAll(keeper->FilePath()), kDefaultFile);
+        QVERIFY(!QFile::exists(Path(program + "/rushhs.dat")));
+        QVERIFY(messages.isEmpty());
     }
 
-    void installedCopyKeepsScoresPerUserEvenForRoot() {
-        Keeper k(QStringLiteral("share/stonerush"));
-        const QString installed =
-            k.dir.filePath(QStringLiteral("prefix/") + app_info::InstalledProgramFolder);
-        QVERIFY(QDir().mkpath(installed));
-        k.keeper.StartUp(installed);
-        QCOMPARE(k.keeper.FilePath(), k.dir.filePath("share/stonerush/rushhs.dat"));
-        QCOMPARE(QDir(installed).entryList(QDir::Files), QStringList{});
-        QVERIFY(k.messages.isEmpty());
+    // A file that may be written but not read: told once, never saved over.
+    void unreadableFileIsToldOnceAndNeverSavedOver() {
+        const QByteArray before = QByteArray(290, 'o') + "tail";
+        QFile file(Path("rushhs.dat"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+        file.close();
+        QVERIFY(file.setPermissions(QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+        QVERIFY(AsOrdinaryUser([this] {
+            keeper->StartUp(dir->path());
+            keeper->EnterHighScore(500);
+            keeper->SaveHighScores(/*lastChance=*/true);
+            return messages.size() == 1 && messages[0].contains(Path("rushhs.dat")) &&
+                   keeper->Table().Entry(1).PlayerScore == 500;
+        }));
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(ReadAll(file.fileName()), before);
     }
 
-    void nowhereToWriteIsReportedAndPlayGoesOn() {
-        Keeper k(QStringLiteral("plain/user"));
-        k.keeper.StartUp(k.dir.filePath("plain/program"));
-        QCOMPARE(k.messages.size(), 1);
-        QVERIFY(k.messages[0].contains(k.dir.filePath("plain/program/rushhs.dat")));
-        QVERIFY(k.messages[0].contains(k.dir.filePath("plain/user/rushhs.dat")));
-        QVERIFY2(k.messages[0].contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))),
-                 qPrintable(k.messages[0]));
-        QCOMPARE(k.keeper.Table(), HighScoreTable{});
-
-        QVERIFY(!k.keeper.SaveHighScores());  // already told
-        QCOMPARE(k.messages.size(), 1);
-        QVERIFY(!k.keeper.SaveHighScores(/*lastChance=*/true));
-        QCOMPARE(k.messages.size(), 2);
-        QVERIFY(k.messages[1].contains("could not be saved"));
-        QVERIFY(k.messages[1].contains(k.keeper.FilePath()));
-    }
-
-    // A failed save after a change is told once and tried again at the next change.
+    // A failed save is told once (and again when the program ends) and tried
+    // again at the next change.
     void failedSaveIsToldOnceAndRetried() {
-        Keeper k;
-        const QString game = k.dir.filePath("game");
-        QVERIFY(QDir().mkpath(game));
-        k.keeper.StartUp(game);
-        k.keeper.SetNamePrompt([] { return QStringLiteral("Ann"); });
-        QVERIFY(QDir(game).removeRecursively());
-        k.keeper.EnterHighScore(10);
-        k.keeper.EnterHighScore(20);
-        QCOMPARE(k.messages.size(), 1);
-        QVERIFY2(k.messages[0].contains("saved again at the next new score"), qPrintable(k.messages[0]));
-        QVERIFY(QDir().mkpath(game));
-        k.keeper.EnterHighScore(30);
-        QCOMPARE(ReadAll(k.keeper.FilePath()).mid(25, 4), QByteArray("\x1e\0\0\0", 4));
-        QCOMPARE(ReadAll(k.keeper.FilePath()).mid(54, 4), QByteArray("\x14\0\0\0", 4));
-        QCOMPARE(k.messages.size(), 1);
+        QVERIFY(QDir().mkpath(Path("game")));
+        keeper->StartUp(Path("game"));
+        QVERIFY(QDir(Path("game")).removeRecursively());
+        keeper->EnterHighScore(10);
+        keeper->EnterHighScore(20);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(keeper->FilePath()));
+        QVERIFY(!keeper->SaveHighScores(/*lastChance=*/true));
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(QDir().mkpath(Path("game")));
+        keeper->EnterHighScore(30);
+        QCOMPARE(ReadAll(keeper->FilePath()).left(58), Ann("\x1e\0\0\0") + Ann("\x14\0\0\0"));
+        QCOMPARE(messages.size(), 2);
     }
 
-    // A file that could not be read is told once and never saved over.
-    void unreadableFileIsNeverSavedOver() {
-        Keeper k(QStringLiteral("plain/user"));
-        QVERIFY(QDir(k.dir.path()).mkdir("rushhs.dat"));  // the file's place is taken by a folder
-        k.keeper.StartUp(k.dir.path());
-        QCOMPARE(k.messages.size(), 2);  // cannot be written anywhere, and cannot be read
-        QVERIFY(k.messages[1].contains("could not be read"));
-        QVERIFY(k.messages[1].contains("not saved to it"));
-        QVERIFY(k.messages[1].contains(k.dir.filePath("rushhs.dat")));
-        k.keeper.SetNamePrompt([] { return QStringLiteral("Ann"); });
-        k.keeper.EnterHighScore(5);
-        QVERIFY(!k.keeper.SaveHighScores(/*lastChance=*/true));
-        QCOMPARE(k.messages.size(), 2);
-        QCOMPARE(k.keeper.Table().Entry(1).PlayerScore, 5);
-    }
-
-    // The real prompt: its title, message and empty default; OK, Cancel, and
-    // the end of the program (a signal), which keeps the text typed so far.
+    // The real prompt, its texts and empty default; OK, Cancel, and the end of
+    // the program (a signal), which keeps the text typed so far.
     void realPromptTakesTheNameOrNothing_data() {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QByteArray>("stored");
@@ -142,8 +150,8 @@ private slots:
     void realPromptTakesTheNameOrNothing() {
         QFETCH(QString, answer);
         QFETCH(QByteArray, stored);
-        Keeper k;
-        k.keeper.StartUp(k.dir.path());
+        keeper.emplace();
+        keeper->StartUp(dir->path());
         QString seen;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
@@ -153,10 +161,9 @@ private slots:
             if (answer == "signal") QVERIFY(AcceptOpenPrompt());
             answer == "OK" ? dialog->accept() : answer == "Cancel" ? dialog->reject() : void();
         });
-        k.keeper.EnterHighScore(0);
+        keeper->EnterHighScore(0);
         QCOMPARE(seen, QStringLiteral("High Score!|Please Enter Your Name|"));
-        QCOMPARE(QByteArray::fromStdString(k.keeper.Table().Entry(1).PlayerName), stored);
-        QCOMPARE(ReadAll(k.keeper.FilePath()).left(25), stored);
+        QCOMPARE(ReadAll(keeper->FilePath()).left(25), stored);
         QVERIFY(!AcceptOpenPrompt());
     }
 };

@@ -100,9 +100,9 @@ int main(int argc, char** argv) {
     FluidMusicControl music;
     music.SetFileName(midi);
     music.SetCommand("Open");
-    Wait(1000);  // let the output connect and settle
+    Wait(2000);  // let the tune render and the output settle
     const long rss_open = ResidentKilobytes();
-    std::printf("memory added by synth + soundfont + output: %.1f MB (RSS %.1f -> %.1f MB)\n",
+    std::printf("memory added by the music after Open (the tune rendered): %.1f MB (RSS %.1f -> %.1f MB)\n",
                 (rss_open - rss_before) / 1024.0, rss_before / 1024.0, rss_open / 1024.0);
     std::printf("audio device: %s\n", music.HasAudioDevice() ? "yes" : "no (silent clock)");
 

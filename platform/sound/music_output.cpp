@@ -11,10 +11,19 @@
 namespace {
 
 constexpr int kBytesPerFrame = MusicRenderer::kChannels * sizeof(int16_t);
-// About 80 ms of sound queued at the device: short enough that "Play" is heard
-// at once, long enough to ride out a busy moment of the machine.
-constexpr int kSinkBufferBytes = MusicRenderer::kSampleRate * kBytesPerFrame * 80 / 1000;
-constexpr int kClockIntervalMs = 50;
+// The samples are ready, so a long buffer costs no delay at "Play" or
+// "Pause" (a new stream fills it at once; pausing corks it). Measured with
+// tools/figures.sh: see the commit that set it.
+constexpr int kSinkBufferMs = 250;
+constexpr int kSinkBufferBytes = MusicRenderer::kSampleRate * kBytesPerFrame * kSinkBufferMs / 1000;
+
+QAudioFormat MusicFormat() {
+    QAudioFormat format;
+    format.setSampleRate(MusicRenderer::kSampleRate);
+    format.setChannelCount(MusicRenderer::kChannels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
+}
 
 }  // namespace
 
@@ -32,38 +41,63 @@ qint64 RendererDevice::readData(char* data, qint64 max_bytes) {
 
 MusicOutput::MusicOutput(std::shared_ptr<MusicRenderer> renderer)
     : renderer_(std::move(renderer)), device_(renderer_) {
-    // Parented, so moveToThread() takes them along to the music thread.
+    // Parented, so moveToThread() takes it along to the music thread.
     device_.setParent(this);
-    clock_.setParent(this);
-    clock_.setInterval(kClockIntervalMs);
-    connect(&clock_, &QTimer::timeout, this, &MusicOutput::ClockTick);
 }
 
 MusicOutput::~MusicOutput() {
     device_.setParent(nullptr);
-    clock_.setParent(nullptr);
 }
 
 void MusicOutput::Start() {
     QuietenQtMultimedia();
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    QAudioFormat format;
-    format.setSampleRate(MusicRenderer::kSampleRate);
-    format.setChannelCount(MusicRenderer::kChannels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (output.isNull() || !output.isFormatSupported(format)) return FallBackToClock("no audio output");
+    if (output.isNull() || !output.isFormatSupported(MusicFormat()))
+        FallBackToClock("no audio output");
+    else
+        has_device_ = true;
+    Update();
+}
 
-    device_.open(QIODevice::ReadOnly);
-    sink_ = new QAudioSink(output, format, this);
-    sink_->setBufferSize(kSinkBufferBytes);
-    connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
-            FallBackToClock("the audio output failed");
-    });
+void MusicOutput::RenderStep() {
+    rendering_ = renderer_->RenderAhead();
+    if (rendering_) QMetaObject::invokeMethod(this, &MusicOutput::RenderStep, Qt::QueuedConnection);
+}
+
+void MusicOutput::Update() {
+    if (!rendering_) RenderStep();
+    if (!has_device_) return;
+    const int jumps = renderer_->Jumps();
+    if (renderer_->IsPlaying()) {
+        if (sink_ && sink_->state() == QAudio::SuspendedState && jumps == jumps_when_corked_)
+            sink_->resume();
+        else if (!sink_ || sink_->state() == QAudio::StoppedState || sink_->state() == QAudio::SuspendedState)
+            StartSink();
+    } else if (sink_ && renderer_->IsPaused()) {
+        // Corked: the sound server keeps what it holds and needs no work.
+        if (sink_->state() != QAudio::SuspendedState && sink_->state() != QAudio::StoppedState) {
+            sink_->suspend();
+            jumps_when_corked_ = jumps;
+        }
+    } else if (sink_) {
+        sink_->stop();  // no stream at all while the music is stopped
+    }
+}
+
+void MusicOutput::StartSink() {
+    if (!sink_) {
+        sink_ = new QAudioSink(QMediaDevices::defaultAudioOutput(), MusicFormat(), this);
+        sink_->setBufferSize(kSinkBufferBytes);
+        connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+            if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
+                FallBackToClock("the audio output failed");
+        });
+    }
+    sink_->stop();
+    if (!device_.isOpen()) device_.open(QIODevice::ReadOnly);
     sink_->start(&device_);
     if (sink_ && sink_->state() == QAudio::StoppedState && sink_->error() != QAudio::NoError)
-        return FallBackToClock("no audio output");
-    has_device_ = sink_ != nullptr;
+        FallBackToClock("no audio output");
 }
 
 void MusicOutput::FallBackToClock(const char* why) {
@@ -75,24 +109,10 @@ void MusicOutput::FallBackToClock(const char* why) {
         sink_ = nullptr;
     }
     ReportSilentOnce(why);
-    frames_rendered_ = 0;
-    elapsed_.start();
-    clock_.start();
-}
-
-void MusicOutput::ClockTick() {
-    // Keep the music's time in step with the wall clock, but never catch up
-    // more than a second at once (the machine may have been asleep).
-    const qint64 due = elapsed_.elapsed() * MusicRenderer::kSampleRate / 1000;
-    const int frames = static_cast<int>(std::min<qint64>(due - frames_rendered_, MusicRenderer::kSampleRate));
-    if (frames <= 0) return;
-    scratch_.resize(size_t(frames) * MusicRenderer::kChannels);
-    renderer_->Render(scratch_.data(), frames);
-    frames_rendered_ = std::max(frames_rendered_ + frames, due - MusicRenderer::kSampleRate);
+    renderer_->UseClock();
 }
 
 void MusicOutput::Finish() {
-    clock_.stop();
     if (sink_) {
         sink_->disconnect(this);
         sink_->stop();

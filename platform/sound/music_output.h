@@ -1,21 +1,20 @@
-// Where the music's frames go: a QAudioSink pulling from the renderer, or,
-// when there is no usable audio device, a silent clock that renders in real
-// time and throws the frames away. Lives on the music thread.
+// Where the music's frames go, on the music thread: after "Open" it renders
+// the tune into memory a second at a time; while the music plays a QAudioSink
+// pulls the samples; while it does not, the sink is corked (paused) or closed
+// (stopped, closed) and nothing here runs. With no usable audio device the
+// renderer's position follows a clock instead, and nothing runs either.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QIODevice>
 #include <QObject>
-#include <QTimer>
 #include <atomic>
 #include <memory>
-#include <vector>
 
 #include "platform/sound/music_renderer.h"
 
 class QAudioSink;
 
-// The sink's pull side: every read renders fresh frames.
+// The sink's pull side: every read takes the next frames of the tune.
 class RendererDevice : public QIODevice {
     Q_OBJECT
 public:
@@ -37,22 +36,24 @@ public:
     explicit MusicOutput(std::shared_ptr<MusicRenderer> renderer);
     ~MusicOutput() override;
 
-    // Both run on the music thread.
+    // All three run on the music thread. Update() follows the renderer after
+    // every command word: it renders what "Open" asked for and starts, corks
+    // or closes the sink.
     void Start();
+    void Update();
     void Finish();
 
     bool HasAudioDevice() const { return has_device_; }
 
 private:
+    void RenderStep();
+    void StartSink();
     void FallBackToClock(const char* why);
-    void ClockTick();
 
     std::shared_ptr<MusicRenderer> renderer_;
     RendererDevice device_;
     QAudioSink* sink_ = nullptr;
-    QTimer clock_;
-    QElapsedTimer elapsed_;
-    qint64 frames_rendered_ = 0;
-    std::vector<int16_t> scratch_;
+    bool rendering_ = false;
+    int jumps_when_corked_ = 0;
     std::atomic<bool> has_device_{false};
 };

@@ -11,10 +11,11 @@
 namespace {
 
 constexpr int kBytesPerFrame = MusicRenderer::kChannels * sizeof(int16_t);
-// The samples are ready, so a long buffer costs no delay at "Play" or
-// "Pause" (a new stream fills it at once; pausing corks it). Measured with
-// tools/figures.sh: see the commit that set it.
-constexpr int kSinkBufferMs = 250;
+// The samples are ready, so a long buffer costs no delay: a new stream is
+// filled at once, and pausing closes the stream and gives back what was not
+// heard. It is topped up every half buffer. Chosen by measurement with
+// tools/music_figures (wake-ups and CPU while playing at 80 ms, 250 ms, 1 s).
+constexpr int kSinkBufferMs = 1000;
 constexpr int kSinkBufferBytes = MusicRenderer::kSampleRate * kBytesPerFrame * kSinkBufferMs / 1000;
 
 QAudioFormat MusicFormat() {
@@ -27,26 +28,15 @@ QAudioFormat MusicFormat() {
 
 }  // namespace
 
-RendererDevice::RendererDevice(std::shared_ptr<MusicRenderer> renderer) : renderer_(std::move(renderer)) {}
-
-qint64 RendererDevice::bytesAvailable() const {
-    return kSinkBufferBytes + QIODevice::bytesAvailable();
-}
-
-qint64 RendererDevice::readData(char* data, qint64 max_bytes) {
-    const int frames = static_cast<int>(std::min<qint64>(max_bytes, kSinkBufferBytes) / kBytesPerFrame);
-    renderer_->Render(reinterpret_cast<int16_t*>(data), frames);
-    return qint64(frames) * kBytesPerFrame;
-}
-
-MusicOutput::MusicOutput(std::shared_ptr<MusicRenderer> renderer)
-    : renderer_(std::move(renderer)), device_(renderer_) {
+MusicOutput::MusicOutput(std::shared_ptr<MusicRenderer> renderer) : renderer_(std::move(renderer)) {
     // Parented, so moveToThread() takes it along to the music thread.
-    device_.setParent(this);
+    refill_.setParent(this);
+    refill_.setInterval(kSinkBufferMs / 2);
+    connect(&refill_, &QTimer::timeout, this, &MusicOutput::Feed);
 }
 
 MusicOutput::~MusicOutput() {
-    device_.setParent(nullptr);
+    refill_.setParent(nullptr);
 }
 
 void MusicOutput::Start() {
@@ -67,20 +57,16 @@ void MusicOutput::RenderStep() {
 void MusicOutput::Update() {
     if (!rendering_) RenderStep();
     if (!has_device_) return;
-    const int jumps = renderer_->Jumps();
     if (renderer_->IsPlaying()) {
-        if (sink_ && sink_->state() == QAudio::SuspendedState && jumps == jumps_when_corked_)
-            sink_->resume();
-        else if (!sink_ || sink_->state() == QAudio::StoppedState || sink_->state() == QAudio::SuspendedState)
-            StartSink();
-    } else if (sink_ && renderer_->IsPaused()) {
-        // Corked: the sound server keeps what it holds and needs no work.
-        if (sink_->state() != QAudio::SuspendedState && sink_->state() != QAudio::StoppedState) {
-            sink_->suspend();
-            jumps_when_corked_ = jumps;
-        }
-    } else if (sink_) {
-        sink_->stop();  // no stream at all while the music is stopped
+        if (!stream_) StartSink();
+    } else if (stream_) {
+        // No stream while the music is silent. What the server had not yet
+        // played is given back, so a paused tune resumes where it was heard.
+        const qint64 heard = sink_->processedUSecs() * MusicRenderer::kSampleRate / 1000000;
+        refill_.stop();
+        sink_->stop();
+        stream_ = nullptr;
+        if (renderer_->Jumps() == jumps_at_start_) renderer_->Unread(frames_written_ - heard);
     }
 }
 
@@ -89,19 +75,36 @@ void MusicOutput::StartSink() {
         sink_ = new QAudioSink(QMediaDevices::defaultAudioOutput(), MusicFormat(), this);
         sink_->setBufferSize(kSinkBufferBytes);
         connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-            if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
+            if (state == QAudio::StoppedState && stream_ && sink_->error() != QAudio::NoError)
                 FallBackToClock("the audio output failed");
         });
     }
-    sink_->stop();
-    if (!device_.isOpen()) device_.open(QIODevice::ReadOnly);
-    sink_->start(&device_);
-    if (sink_ && sink_->state() == QAudio::StoppedState && sink_->error() != QAudio::NoError)
-        FallBackToClock("no audio output");
+    jumps_at_start_ = renderer_->Jumps();
+    frames_written_ = 0;
+    stream_ = sink_->start();
+    if (!stream_ || (sink_->state() == QAudio::StoppedState && sink_->error() != QAudio::NoError))
+        return FallBackToClock("no audio output");
+    Feed();  // a full buffer starts the sound at once
+    refill_.start();
+}
+
+void MusicOutput::Feed() {
+    if (!stream_) return;
+    const int frames = static_cast<int>(sink_->bytesFree() / kBytesPerFrame);
+    if (frames <= 0) return;
+    scratch_.resize(size_t(frames) * MusicRenderer::kChannels);
+    renderer_->Render(scratch_.data(), frames);
+    const qint64 written =
+        stream_->write(reinterpret_cast<const char*>(scratch_.data()), qint64(frames) * kBytesPerFrame);
+    const int taken = static_cast<int>(std::max<qint64>(written, 0) / kBytesPerFrame);
+    if (taken < frames) renderer_->Unread(frames - taken);
+    frames_written_ += taken;
 }
 
 void MusicOutput::FallBackToClock(const char* why) {
     has_device_ = false;
+    refill_.stop();
+    stream_ = nullptr;
     if (sink_) {
         sink_->disconnect(this);
         sink_->stop();
@@ -113,12 +116,13 @@ void MusicOutput::FallBackToClock(const char* why) {
 }
 
 void MusicOutput::Finish() {
+    refill_.stop();
     if (sink_) {
         sink_->disconnect(this);
         sink_->stop();
         delete sink_;
         sink_ = nullptr;
     }
-    device_.close();
+    stream_ = nullptr;
     has_device_ = false;
 }

@@ -244,6 +244,11 @@ void MusicRenderer::SetReadFrame(int64_t frame) {
     clock_start_ = std::chrono::steady_clock::now();
 }
 
+void MusicRenderer::Unread(int64_t frames) {
+    std::lock_guard lock(mutex_);
+    read_frame_ = std::max<int64_t>(0, read_frame_ - frames);
+}
+
 void MusicRenderer::UseClock() {
     std::lock_guard lock(mutex_);
     if (clock_) return;
@@ -272,11 +277,6 @@ bool MusicRenderer::IsOpen() const {
 bool MusicRenderer::IsPlaying() const {
     std::lock_guard lock(mutex_);
     return state_ == State::kPlaying;
-}
-
-bool MusicRenderer::IsPaused() const {
-    std::lock_guard lock(mutex_);
-    return state_ == State::kPaused;
 }
 
 bool MusicRenderer::HasSoundfont() const {

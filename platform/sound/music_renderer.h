@@ -62,7 +62,6 @@ public:
 
     bool IsOpen() const;
     bool IsPlaying() const;  // "Play" given and not paused or stopped since
-    bool IsPaused() const;
     bool HasSoundfont() const;
     // How many synthesisers the tune took (more than 1 after a broken render).
     int Attempts() const;
@@ -72,6 +71,10 @@ public:
     // Fills frames × 2 interleaved samples from the read position and moves it
     // on while playing; silence when not playing or past the end.
     void Render(int16_t* out, int frames);
+
+    // Moves the read position back by frames that were read but never heard
+    // (they were still queued at the sound server when it stopped).
+    void Unread(int64_t frames);
 
     // With no audio device: from now on the position follows the wall clock
     // while the music plays.

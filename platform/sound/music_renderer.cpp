@@ -22,7 +22,7 @@ constexpr int64_t kTailFrames = 2 * MusicRenderer::kSampleRate;
 // Nothing longer than this is kept (a file whose end never comes).
 constexpr int64_t kLongestFrames = int64_t(600) * MusicRenderer::kSampleRate;
 // After this many broken renderings the broken blocks become silence.
-constexpr int kMaxAttempts = 4;
+constexpr int kMaxAttempts = 8;
 
 void SilenceFluidSynthLog() {
     static std::once_flag once;
@@ -201,8 +201,16 @@ bool MusicRenderer::RenderAhead() {
     }
 
     if (broken) {
-        // Start again from the first frame with a new synthesiser.
-        FreeSynthesiser();
+        // Start again from the first frame with a new synthesiser, made
+        // before the broken one is freed: one made in the same memory breaks
+        // far more often.
+        fluid_settings_t* settings = settings_;
+        fluid_synth_t* synth = synth_;
+        fluid_player_t* player = player_;
+        StartSynthesiser();
+        delete_fluid_player(player);
+        delete_fluid_synth(synth);
+        delete_fluid_settings(settings);
         std::lock_guard lock(mutex_);
         samples_ = {};
         ticks_ = {};

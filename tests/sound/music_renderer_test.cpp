@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Blocks, MusicRendererGuard,
                          ::testing::Values(BrokenBlocks{NAN, 0, 2, true},
                                            BrokenBlocks{INFINITY, 1500, 2, true},
                                            BrokenBlocks{-1.0f, 3000, 2, true},
-                                           BrokenBlocks{NAN, -1, 4, false}));
+                                           BrokenBlocks{NAN, -1, 8, false}));
 
 // Broken or missing things: everything keeps working, and stays silent.
 void ExpectSilentButUnbroken(MusicRenderer& music) {

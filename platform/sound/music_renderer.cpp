@@ -317,7 +317,8 @@ void MusicRenderer::Render(int16_t* out, int frames) {
     const int64_t kept = int64_t(samples_.size() / kChannels);
     const int64_t from = std::min(read_frame_, kept);
     const int64_t count = std::min<int64_t>(frames, kept - from);
-    std::memcpy(out, samples_.data() + from * kChannels, sizeof(int16_t) * size_t(count) * kChannels);
+    if (count > 0)
+        std::memcpy(out, samples_.data() + from * kChannels, sizeof(int16_t) * size_t(count) * kChannels);
     std::memset(out + count * kChannels, 0, sizeof(int16_t) * size_t(frames - count) * kChannels);
     read_frame_ += frames;
 }

@@ -13,8 +13,8 @@ namespace {
 constexpr int kBytesPerFrame = MusicRenderer::kChannels * sizeof(int16_t);
 // The samples are ready, so a long buffer costs no delay: a new stream is
 // filled at once, and pausing closes the stream and gives back what was not
-// heard. It is topped up every half buffer. Chosen by measurement with
-// tools/music_figures (wake-ups and CPU while playing at 80 ms, 250 ms, 1 s).
+// heard. Chosen by measurement with tools/music_figures (wake-ups and CPU
+// while playing at 80 ms, 250 ms and 1 s).
 constexpr int kSinkBufferMs = 1000;
 constexpr int kSinkBufferBytes = MusicRenderer::kSampleRate * kBytesPerFrame * kSinkBufferMs / 1000;
 
@@ -31,7 +31,6 @@ QAudioFormat MusicFormat() {
 MusicOutput::MusicOutput(std::shared_ptr<MusicRenderer> renderer) : renderer_(std::move(renderer)) {
     // Parented, so moveToThread() takes it along to the music thread.
     refill_.setParent(this);
-    refill_.setInterval(kSinkBufferMs / 2);
     connect(&refill_, &QTimer::timeout, this, &MusicOutput::Feed);
 }
 
@@ -51,7 +50,9 @@ void MusicOutput::Start() {
 
 void MusicOutput::RenderStep() {
     rendering_ = renderer_->RenderAhead();
-    if (rendering_) QMetaObject::invokeMethod(this, &MusicOutput::RenderStep, Qt::QueuedConnection);
+    // A timer, not a posted call: a chain of posted calls would hold off the
+    // sink's refills until the whole tune is rendered.
+    if (rendering_) QTimer::singleShot(1, this, &MusicOutput::RenderStep);
 }
 
 void MusicOutput::Update() {
@@ -85,7 +86,10 @@ void MusicOutput::StartSink() {
     if (!stream_ || (sink_->state() == QAudio::StoppedState && sink_->error() != QAudio::NoError))
         return FallBackToClock("no audio output");
     Feed();  // a full buffer starts the sound at once
-    refill_.start();
+    // Topped up four times per buffer: the server may grant less than asked
+    // (a null sink gives about half a second).
+    const qint64 granted_ms = sink_->bufferSize() * 1000 / (MusicRenderer::kSampleRate * kBytesPerFrame);
+    refill_.start(static_cast<int>(std::clamp<qint64>(granted_ms / 4, 10, kSinkBufferMs / 4)));
 }
 
 void MusicOutput::Feed() {

@@ -146,10 +146,16 @@ sleep 1
 measure "paused"
 click_command1 # PLAY
 focus "$FORM"
+# Down held: the pieces drop every 4th tick until one no longer fits. The game
+# is over when the name prompt comes, or when the field stops changing.
 xdotool keydown Down
-for _ in $(seq 120); do
+field=
+for _ in $(seq 180); do
     has_window '^High Score!' '' && break
-    sleep 0.5
+    now=$(field_cells)
+    [[ -n $field && $now == "$field" ]] && break
+    field=$now
+    sleep 1
 done
 xdotool keyup Down
 if prompt=$(window_named '^High Score!' ''); then

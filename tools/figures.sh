@@ -158,6 +158,7 @@ for _ in $(seq 180); do
     sleep 1
 done
 xdotool keyup Down
+sleep 1 # the prompt comes with the game-over picture
 if prompt=$(window_named '^High Score!' ''); then
     focus "$prompt"
     xdotool type --delay 20 "figures"

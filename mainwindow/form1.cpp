@@ -138,7 +138,7 @@ void Form1::SetCounterText(stonerush::Counter counter, std::string_view text) {
 }
 
 void Form1::Redraw() {
-    DrawPlayfield(game, {*mainview, *nextview, *mainsrc, *nextsrc, *bloxsrc, *nbloxsrc});
+    painter.Draw(game, {*mainview, *nextview, *mainsrc, *nextsrc, *bloxsrc, *nbloxsrc});
 }
 
 void Form1::ShowGameOver() {
@@ -146,6 +146,7 @@ void Form1::ShowGameOver() {
     SendMusic("Stop");
     SendMusic("Next");
     mainview->SetPicture(*game_over_pic);
+    SetTimerInterval(0);  // its ticks would do nothing until START starts it again
     Frame1->show();
     Command1->setText(QStringLiteral("START"));
 }

@@ -13,6 +13,7 @@
 #include "engine/game.h"
 #include "platform/random.h"
 #include "platform/side_window_host.h"
+#include "render/playfield_painter.h"
 #include "scores/score_keeper.h"
 
 class QAction;
@@ -132,6 +133,7 @@ private:
     QString programDirectory;
     stonerush::Game game{*this};
     RandomGenerator random;
+    PlayfieldPainter painter;
     ScoreKeeper scores;
     KeyboardState* keyboard = nullptr;
     bool shutDownDone = false;

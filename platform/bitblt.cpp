@@ -18,20 +18,14 @@ void BitBlt(PictureBox& destination, int x, int y, int width, int height, const 
     width = std::min({width, to.width() - x, from.width() - sx});
     height = std::min({height, to.height() - y, from.height() - sy});
     if (width <= 0 || height <= 0) return;
-    // Both pictures are 32-bit RGB, so each row is one memcpy. Rows that
-    // already hold the same pixels are left alone, so the box knows what changed.
-    // Writable pixels are fetched once: every non-const scanLine() call
-    // would run the image's detach checks again.
+    // Both pictures are 32-bit RGB, so each row is one memcpy. Writable
+    // pixels are fetched once: every non-const scanLine() call would run the
+    // image's detach checks again.
     const size_t rowBytes = static_cast<size_t>(width) * 4;
     const qsizetype toStride = to.bytesPerLine();
     const qsizetype fromStride = from.bytesPerLine();
     uchar* out = to.bits() + y * toStride + x * 4;
     const uchar* in = from.constBits() + sy * fromStride + sx * 4;
-    bool changed = false;
-    for (int row = 0; row < height; ++row, out += toStride, in += fromStride) {
-        if (std::memcmp(out, in, rowBytes) == 0) continue;
-        std::memcpy(out, in, rowBytes);
-        changed = true;
-    }
-    if (changed) destination.MarkChanged(QRect(x, y, width, height));
+    for (int row = 0; row < height; ++row, out += toStride, in += fromStride) std::memcpy(out, in, rowBytes);
+    destination.MarkChanged(QRect(x, y, width, height));
 }

@@ -1,15 +1,17 @@
 #include "platform/picture_box.h"
 
 #include <QPainter>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
 namespace {
 constexpr int BorderWidth = 2;
-}
+std::atomic<uint64_t> nextPictureId{1};
+}  // namespace
 
 PictureBox::PictureBox(const QImage& image, QWidget* parent)
-    : QFrame(parent), picture(image.convertToFormat(QImage::Format_RGB32)) {
+    : QFrame(parent), picture(image.convertToFormat(QImage::Format_RGB32)), pictureId(nextPictureId++) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(BorderWidth);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -26,6 +28,7 @@ void PictureBox::SetPicture(const QImage& image) {
         picture = image.convertToFormat(QImage::Format_RGB32);
     }
     changed = QRect();
+    pictureId = nextPictureId++;
     update();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <cstdint>
 
 class PictureBox : public QFrame {
     Q_OBJECT
@@ -18,13 +19,17 @@ public:
     void SetPicture(const QImage& image);
     void SetPicture(const PictureBox& other) { SetPicture(other.picture); }
 
+    // Changes whenever the picture is replaced whole (never the same for two
+    // boxes), so a painter knows its record of what the box shows is void.
+    uint64_t PictureId() const { return pictureId; }
+
     // Notes pixels that BitBlt changed, in picture coordinates.
     void MarkChanged(const QRect& area) { changed |= area; }
     QRect PendingChange() const { return changed; }
 
-    // Asks for a repaint of what BitBlt changed since the last call. Every
-    // cell is copied every tick, but most ticks change few pixels; sending
-    // only those to the screen keeps a running game cheap.
+    // Asks for a repaint of what BitBlt changed since the last call; most
+    // ticks change few pixels, and sending only those to the screen keeps a
+    // running game cheap.
     void Refresh();
 
     QSize sizeHint() const override;
@@ -35,4 +40,5 @@ protected:
 private:
     QImage picture;
     QRect changed;
+    uint64_t pictureId;
 };

@@ -1,6 +1,11 @@
-// Paints the playfield and the next-piece preview from the game's grids,
-// one tile or one square of background per cell, every cell every time.
+// Paints the playfield and the next-piece preview from the game's grids, one
+// tile or one square of background per cell. It remembers what each cell
+// shows and copies only the cells that changed since the last tick (every
+// cell once a view's picture has been replaced whole).
 #pragma once
+
+#include <array>
+#include <cstdint>
 
 #include "engine/game.h"
 
@@ -16,5 +21,20 @@ struct PlayfieldPictures {
     const PictureBox& nbloxsrc;  // the same tiles at 32 x 32
 };
 
-// 180 playfield copies then 16 preview copies, then asks both views to repaint.
-void DrawPlayfield(const stonerush::Game& game, const PlayfieldPictures& pictures);
+class PlayfieldPainter {
+public:
+    // Brings both views up to date with the grids, then asks them to repaint
+    // what changed.
+    void Draw(const stonerush::Game& game, const PlayfieldPictures& pictures);
+
+    // What a view's cells show: -1 the background, else the tile.
+    template <size_t Cells>
+    struct Shown {
+        uint64_t picture = 0;  // the view's PictureId() when these were drawn
+        std::array<int16_t, Cells> cells{};
+    };
+
+private:
+    Shown<stonerush::BoardWidth * stonerush::BoardHeight> board_;
+    Shown<stonerush::PreviewSize * stonerush::PreviewSize> preview_;
+};

@@ -4,14 +4,25 @@
 # slow figure, only when something cannot be measured at all.
 #
 #   bash tools/figures.sh [BUILD_DIR]       (default build/release)
-#   SOAK_SECONDS=60 bash tools/figures.sh   a shorter soak (default 600)
+#   SOAK_SECONDS=60 bash tools/figures.sh   a shorter soak (default 600; 0 skips it)
+#   REPS=5 WINDOW=6 bash tools/figures.sh   measuring windows per state, seconds each
+#
+# BUILD_DIR needs game/, bench/{minimal_window,map_timer,form1_bench} and
+# tools/music_figures; a folder without CMakeCache.txt is used as it is (a
+# copy of an older build, to measure before and after a change).
 #
 # Launch: time from exec to the splash being mapped and RSS 1 s later, against
 #   a minimal Qt window (bench/minimal_window), median of 7 alternate runs.
-# CPU: share of one core over 30 s of play (speed 0, pieces left to fall),
-#   against the minimal window idling over the same 30 s; then 30 s more
-#   with the music switched off.
-# Tick: microseconds per tick with drawing, and the draw alone (form1_bench).
+# States: the game as a player meets it: at the title, in play with music (a
+#   key every 0.25 s), in play with the music off (Ctrl+M), paused, and after
+#   game over; then at the title and in play with no sound server at all. For
+#   each: CPU in % of one core (all threads, from /proc/PID/task/*/schedstat),
+#   wake-ups per second (voluntary context switches of all threads), the sound
+#   server's CPU, and the same for a minimal Qt window running beside it.
+#   Medians of REPS windows of WINDOW seconds.
+# Tick: the GUI thread's CPU per 30 ms tick in the running game, and
+#   form1_bench's warm micro-benchmark of the same work.
+# RSS after 30 s of play; "Play" to first sound at the null sink (music_figures).
 # Timer: interval mean and p99 over 300 ticks of the game's timer, against a
 #   bare 30 ms precise QTimer run at the same time.
 # Soak: RSS growth over SOAK_SECONDS of play with random keys; games that end
@@ -24,9 +35,13 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=$(realpath "${1:-build/release}")
 soak_seconds=${SOAK_SECONDS:-600}
+reps=${REPS:-5}
+window=${WINDOW:-6}
 
-cmake --build "$build" --target stonerush minimal_window map_timer form1_bench >/dev/null ||
-    { echo "build failed"; exit 1; }
+if [[ -f "$build/CMakeCache.txt" ]]; then
+    cmake --build "$build" --target stonerush minimal_window map_timer form1_bench music_figures >/dev/null ||
+        { echo "build failed"; exit 1; }
+fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/stonerush-figures.XXXXXX")
 source "$root/tests/e2e/session.sh"
@@ -37,12 +52,21 @@ cp -r "$build/game" "$FOLDER"
 baseline=$build/bench/minimal_window
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-hz=$(getconf CLK_TCK)
+# CPU nanoseconds and voluntary context switches, summed over a process's threads.
+usage() {
+    local task cpu=0 switches=0 ns v
+    for task in /proc/"$1"/task/*; do
+        read -r ns _ <"$task/schedstat" 2>/dev/null || continue
+        v=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status" 2>/dev/null)
+        cpu=$((cpu + ns)) switches=$((switches + ${v:-0}))
+    done
+    echo "$cpu $switches"
+}
+thread_ns() { read -r ns _ <"/proc/$1/task/$1/schedstat" && echo "$ns"; }
 
-echo "Stonerush figures ($(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg), build $build)"
+echo "Stonerush figures ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), build $build)"
 
 # --- launch -----------------------------------------------------------------
 for run in 1 2 3 4 5 6 7; do
@@ -57,43 +81,134 @@ echo
 echo "Launch to splash mapped: $game_ms ms; minimal Qt window $base_ms ms; ratio $(ratio "$game_ms" "$base_ms") (target < 1.5)"
 echo "RSS 1 s after start:     $((game_rss / 1024)) MB; minimal Qt window $((base_rss / 1024)) MB; ratio $(ratio "$game_rss" "$base_rss")"
 
-# --- CPU while playing --------------------------------------------------------
+# --- states -----------------------------------------------------------------
+# measure NAME [keys]: REPS windows of WINDOW s; prints one line of medians.
+measure() {
+    local name=$1 keys=${2:-} rep keyer= g0 g1 b0 b1 p0 p1 t0 t1 m0 m1
+    : >"$WORK/m.txt"
+    if [[ -n $keys ]]; then
+        wait_until 5 "the main window to have the keys" is_active "$FORM"
+        xdotool key --delay 250 $(for _ in $(seq 400); do echo Left Right Up; done) &
+        keyer=$!
+    fi
+    for ((rep = 0; rep < reps; rep++)); do
+        g0=$(usage "$GAME_PID") b0=$(usage "$base_pid") p0=$(usage "$PULSE_PID") m0=$(thread_ns "$GAME_PID") t0=$(now_ms)
+        sleep "$window"
+        g1=$(usage "$GAME_PID") b1=$(usage "$base_pid") p1=$(usage "$PULSE_PID") m1=$(thread_ns "$GAME_PID") t1=$(now_ms)
+        echo "$g0 $g1 $b0 $b1 $p0 $p1 $m0 $m1 $t0 $t1" >>"$WORK/m.txt"
+    done
+    [[ -n $keyer ]] && kill "$keyer" 2>/dev/null && wait "$keyer" 2>/dev/null
+    local col
+    for col in 1 2 3 4 5 6; do
+        awk -v c="$col" '{
+            ms = $16 - $15
+            if (c == 1) v = ($3 - $1) / ms / 1e4; else if (c == 2) v = ($4 - $2) * 1000 / ms
+            else if (c == 3) v = ($7 - $5) / ms / 1e4; else if (c == 4) v = ($8 - $6) * 1000 / ms
+            else if (c == 5) v = ($11 - $9) / ms / 1e4; else v = ($14 - $13) / 1e3 / (ms / 30)
+            printf "%.3f\n", v
+        }' "$WORK/m.txt" | median >"$WORK/col$col"
+    done
+    printf "  %-26s %7.2f%% %8.1f/s %9.2f%% %9.2f%% %8.1f/s" "$name" "$(cat "$WORK/col1")" "$(cat "$WORK/col2")" \
+        "$(cat "$WORK/col5")" "$(cat "$WORK/col3")" "$(cat "$WORK/col4")"
+    [[ -n $keys ]] && printf "   GUI thread %.1f us/tick" "$(cat "$WORK/col6")"
+    echo
+}
+header() {
+    echo "  (medians of $reps windows of $window s; % of one core, all threads; wake-ups = voluntary context switches)"
+    printf "  %-26s %8s %10s %10s %10s %10s\n" state game game server "bare Qt" "bare Qt"
+}
+
 rm -f "$FOLDER/rushhs.dat"
-launch_game
-click_command1
+# The bare window first, so the game's windows come up above it.
 "$baseline" >/dev/null 2>&1 &
 base_pid=$!
+sleep 1
+launch_game
+echo
+echo "States, with a PulseAudio null sink:"
+header
+sleep 2
+measure "title"
+click_command1
 wait_until 10 "a piece after START" piece_in_spawn_rows
-game0=$(cpu_ticks "$GAME_PID")
-base0=$(cpu_ticks "$base_pid")
-sleep 30
-game1=$(cpu_ticks "$GAME_PID")
-base1=$(cpu_ticks "$base_pid")
+play_start=$(now_ms)
+measure "play, music on" keys
+sleep $((30 - ($(now_ms) - play_start) / 1000)) 2>/dev/null
 play_rss=$(rss_kb "$GAME_PID")
-kill "$base_pid"
-echo
-echo "CPU over 30 s of play:   $(awk -v t=$((game1 - game0)) -v hz="$hz" 'BEGIN { printf "%.2f", 100 * t / hz / 30 }')% of one core; minimal Qt window idle $(awk -v t=$((base1 - base0)) -v hz="$hz" 'BEGIN { printf "%.2f", 100 * t / hz / 30 }')% (target < 2%)"
-echo "RSS after 30 s of play:  $((play_rss / 1024)) MB (music synthesiser and soundfont loaded)"
-# The same again with the music switched off (Ctrl+M), to tell the
-# synthesiser's share from the game's own.
+wait_until 5 "the main window to have the keys" is_active "$FORM"
 xdotool key ctrl+m
-game0=$(cpu_ticks "$GAME_PID")
-sleep 30
-game1=$(cpu_ticks "$GAME_PID")
-echo "CPU, music off (Ctrl+M): $(awk -v t=$((game1 - game0)) -v hz="$hz" 'BEGIN { printf "%.2f", 100 * t / hz / 30 }')% of one core over the next 30 s"
+measure "play, music off" keys
+wait_until 5 "the main window to have the keys" is_active "$FORM"
+xdotool key ctrl+m
+sleep 1
+click_command1 # PAUSE
+sleep 1
+measure "paused"
+click_command1 # PLAY
+wait_until 5 "the main window to have the keys" is_active "$FORM"
+# Down held: the pieces drop every 4th tick until one no longer fits. The game
+# is over when the name prompt comes, or when the field stops changing.
+xdotool keydown Down
+field=
+for _ in $(seq 180); do
+    has_window '^High Score!' '' && break
+    now=$(field_cells)
+    [[ -n $field && $now == "$field" ]] && break
+    field=$now
+    sleep 1
+done
+xdotool keyup Down
+sleep 1 # the prompt comes with the game-over picture
+if prompt=$(window_named '^High Score!' ''); then
+    wait_until 5 "the prompt to have the keys" is_active "$prompt"
+    xdotool type --delay 20 "figures"
+    xdotool key Return
+    wait_until 10 "the prompt to close" no_window '^High Score!' ''
+fi
+sleep 2
+measure "after game over"
 quit_game
-
-# --- tick and timer -------------------------------------------------------------
+# No sound server at all: the game plays in silence.
+PULSE_SERVER=unix:/nonexistent launch_game
+echo "States, no sound server:"
+header
+sleep 2
+measure "title"
+click_command1
+sleep 1
+measure "play, music on" keys
+quit_game
+kill "$base_pid"
+wait "$base_pid" 2>/dev/null
 echo
-echo "Tick cost (form1_bench on the X server):"
+echo "RSS after 30 s of play:  $((play_rss / 1024)) MB"
+
+# --- tick, first sound and timer -------------------------------------------------
+echo
+echo "Tick cost, warm micro-benchmark (form1_bench on the X server):"
 QT_QPA_PLATFORM=xcb "$build/bench/form1_bench" --benchmark_min_time=1 2>/dev/null |
     awk '/^BM_/ { printf "  %-22s %s %s\n", $1, $2, $3 }'
+pactl load-module module-remap-source master=test_null.monitor source_name=test_listen >/dev/null
+echo "\"Play\" to first sound at the null sink (music control alone, music_figures, 3 runs):"
+# A null sink with no stream renders in blocks of up to 2 s, so a new stream
+# would wait up to 2 s for its first block, which no sound card does: a
+# silent low-latency stream keeps it running as a card would.
+pacat --latency-msec=20 /dev/zero &
+keeper=$!
+for run in 1 2 3; do
+    "$build/tools/music_figures" "$FOLDER/rushtune.mid" test_listen 2>/dev/null >"$WORK/music$run.txt"
+    sed -n 's/^Play to first audible sample: \([0-9]*\) ms.*/\1/p' "$WORK/music$run.txt" >>"$WORK/first.txt"
+done
+kill "$keeper"
+echo "  median $(median <"$WORK/first.txt") ms of $(tr '\n' ' ' <"$WORK/first.txt")(includes ~10 ms of listening delay)"
+grep -E "^memory" "$WORK/music1.txt" | sed 's/^/  /'
 echo "Timer, side by side:"
 "$baseline" --timer-intervals 2>/dev/null | sed 's/^/  /' &
 QT_QPA_PLATFORM=xcb "$build/bench/form1_bench" --timer-intervals 2>/dev/null | sed 's/^/  /'
 wait $!
 
 # --- soak -----------------------------------------------------------------------
+((soak_seconds > 0)) || { rm -rf "$WORK"; exit 0; }
 rm -f "$FOLDER/rushhs.dat"
 launch_game
 click_command1

@@ -1,6 +1,6 @@
 // Prints how the background music costs: the delay from "Play" to the first
-// audible sample at the sound server, the CPU share of the music thread, and
-// the memory the synthesiser and soundfont add. Figures, not pass/fail.
+// audible sample at the sound server, the CPU share and wake-ups while it
+// plays, and the memory it adds. Figures, not pass/fail.
 //
 //   tools/sound_figures.sh  (starts a private PulseAudio null sink and runs this)
 //   build/<dir>/tools/music_figures data/rushtune.mid [monitor-device-name]
@@ -63,6 +63,18 @@ long ProcessTicks() {
     return user + system;
 }
 
+// Voluntary context switches of all threads: how often the process sleeps.
+long VoluntarySwitches() {
+    long total = 0;
+    for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        std::ifstream status("/proc/self/task/" + task.toStdString() + "/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::stol(line.substr(24));
+    }
+    return total;
+}
+
 double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -100,9 +112,9 @@ int main(int argc, char** argv) {
     FluidMusicControl music;
     music.SetFileName(midi);
     music.SetCommand("Open");
-    Wait(1000);  // let the output connect and settle
+    Wait(2000);  // let the tune render and the output settle
     const long rss_open = ResidentKilobytes();
-    std::printf("memory added by synth + soundfont + output: %.1f MB (RSS %.1f -> %.1f MB)\n",
+    std::printf("memory added by the music after Open (the tune rendered): %.1f MB (RSS %.1f -> %.1f MB)\n",
                 (rss_open - rss_before) / 1024.0, rss_before / 1024.0, rss_open / 1024.0);
     std::printf("audio device: %s\n", music.HasAudioDevice() ? "yes" : "no (silent clock)");
 
@@ -136,11 +148,15 @@ int main(int argc, char** argv) {
         });
     }
 
-    const long process_before = ProcessTicks();
-    const long thread_before = ThreadTicks("music");
     since_play.start();
     music.SetCommand("Play");
+    Wait(3000);
+    if (source) source->stop();  // the listener's own wake-ups are not the music's
+    const long process_before = ProcessTicks();
+    const long thread_before = ThreadTicks("music");
+    const long switches_before = VoluntarySwitches();
     Wait(10000);
+    const long switches_after = VoluntarySwitches();
     const long thread_after = ThreadTicks("music");
     const long process_after = ProcessTicks();
     const double ticks_per_second = double(sysconf(_SC_CLK_TCK)) * 10.0;
@@ -151,17 +167,16 @@ int main(int argc, char** argv) {
         for (const QAudioDevice& d : QMediaDevices::audioInputs()) std::printf(" %s", d.id().constData());
         std::printf(")\n");
     } else if (heard_at < 0)
-        std::printf("Play to first audible sample: nothing heard in 10 s\n");
+        std::printf("Play to first audible sample: nothing heard in 3 s\n");
     else
         std::printf("Play to first audible sample: %lld ms (includes ~10 ms of listening delay)\n",
                     static_cast<long long>(heard_at));
     std::printf("music thread CPU while playing: %.2f%% of one core\n",
                 thread_before < 0 ? -1.0 : 100.0 * (thread_after - thread_before) / ticks_per_second);
-    std::printf(
-        "whole process CPU while playing (incl. the recorder and sound server client): %.2f%% of one core\n",
-        100.0 * (process_after - process_before) / ticks_per_second);
+    std::printf("whole process CPU while playing: %.2f%% of one core, %.1f wake-ups/s\n",
+                100.0 * (process_after - process_before) / ticks_per_second,
+                (switches_after - switches_before) / 10.0);
     std::printf("memory while playing: RSS %.1f MB\n", ResidentKilobytes() / 1024.0);
-    if (source) source->stop();
     music.SetCommand("Close");
     return 0;
 }

@@ -35,6 +35,12 @@ void FluidMusicControl::SetCommand(std::string_view word) {
     if (word == "Close") StopOutput();
     renderer_->Command(word);
     if (word == "Open") StartOutput();
+    if (output_) QMetaObject::invokeMethod(output_, &MusicOutput::Update, Qt::QueuedConnection);
+    // Nothing of ours runs while the music does not play.
+    if (!renderer_->IsPlaying())
+        notify_timer_.stop();
+    else if (!notify_timer_.isActive())
+        notify_timer_.start();
 }
 
 int32_t FluidMusicControl::Length() const {
@@ -56,7 +62,6 @@ void FluidMusicControl::StartOutput() {
     output_->moveToThread(thread_);
     connect(thread_, &QThread::started, output_, &MusicOutput::Start);
     thread_->start();
-    notify_timer_.start();
 }
 
 void FluidMusicControl::StopOutput() {

@@ -1,9 +1,10 @@
-// The background music: a MusicRenderer (FluidSynth) played through a
-// QAudioSink on a thread of its own, so a busy window never starves the sound
-// card. Commands and the length and position are served on the caller's
-// (GUI) thread; Notify() comes every 250 ms while the music plays, and so
-// also once it has reached its end. With no audio device the music still
-// runs its course in silence, paced by a clock, so the loop behaves the same.
+// The background music: a MusicRenderer (the tune rendered once by
+// FluidSynth at "Open") played through a QAudioSink on a thread of its own,
+// so a busy window never starves the sound card. Commands and the length and
+// position are served on the caller's (GUI) thread; Notify() comes every
+// 250 ms while the music plays, and so also once it has reached its end; no
+// timer runs while it does not. With no audio device the music still runs
+// its course in silence, paced by a clock, so the loop behaves the same.
 #pragma once
 
 #include <QString>

@@ -1,10 +1,10 @@
-// Where the music's frames go: a QAudioSink pulling from the renderer, or,
-// when there is no usable audio device, a silent clock that renders in real
-// time and throws the frames away. Lives on the music thread.
+// Where the music's frames go, on the music thread: after "Open" it renders
+// the tune into memory a second at a time; while the music plays it keeps a
+// QAudioSink's buffer filled, a second's worth at a time; while it does not,
+// there is no stream at all and nothing here runs. With no usable audio device the renderer's position
+// follows a clock instead, and nothing runs either.
 #pragma once
 
-#include <QElapsedTimer>
-#include <QIODevice>
 #include <QObject>
 #include <QTimer>
 #include <atomic>
@@ -14,22 +14,7 @@
 #include "platform/sound/music_renderer.h"
 
 class QAudioSink;
-
-// The sink's pull side: every read renders fresh frames.
-class RendererDevice : public QIODevice {
-    Q_OBJECT
-public:
-    explicit RendererDevice(std::shared_ptr<MusicRenderer> renderer);
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override;
-
-protected:
-    qint64 readData(char* data, qint64 max_bytes) override;
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    std::shared_ptr<MusicRenderer> renderer_;
-};
+class QIODevice;
 
 class MusicOutput : public QObject {
     Q_OBJECT
@@ -37,22 +22,28 @@ public:
     explicit MusicOutput(std::shared_ptr<MusicRenderer> renderer);
     ~MusicOutput() override;
 
-    // Both run on the music thread.
+    // All three run on the music thread. Update() follows the renderer after
+    // every command word: it renders what "Open" asked for and opens or
+    // closes the stream.
     void Start();
+    void Update();
     void Finish();
 
     bool HasAudioDevice() const { return has_device_; }
 
 private:
+    void RenderStep();
+    void StartSink();
+    void Feed();
     void FallBackToClock(const char* why);
-    void ClockTick();
 
     std::shared_ptr<MusicRenderer> renderer_;
-    RendererDevice device_;
     QAudioSink* sink_ = nullptr;
-    QTimer clock_;
-    QElapsedTimer elapsed_;
-    qint64 frames_rendered_ = 0;
+    QIODevice* stream_ = nullptr;  // the sink's, while it plays
+    QTimer refill_;
     std::vector<int16_t> scratch_;
+    qint64 frames_written_ = 0;
+    bool rendering_ = false;
+    int jumps_at_start_ = 0;
     std::atomic<bool> has_device_{false};
 };

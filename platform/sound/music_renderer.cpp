@@ -1,8 +1,10 @@
 #include "platform/sound/music_renderer.h"
 
 #include <fluidsynth.h>
+#include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -12,8 +14,15 @@ namespace {
 // 0.5 brings its loudest moments to about -6 dBFS.
 constexpr double kGain = 0.5;
 
-// Render in small slices so the command side never waits long for the lock.
-constexpr int kSliceFrames = 256;
+// RenderAhead() does about a second at a time (a few milliseconds of work),
+// so "Play" finds the start ready and "Close" never waits long.
+constexpr int kBlocksPerStep = MusicRenderer::kSampleRate / MusicRenderer::kBlockFrames;
+// The last notes ring out for at most this long after the last tick.
+constexpr int64_t kTailFrames = 2 * MusicRenderer::kSampleRate;
+// Nothing longer than this is kept (a file whose end never comes).
+constexpr int64_t kLongestFrames = int64_t(600) * MusicRenderer::kSampleRate;
+// After this many broken renderings the broken blocks become silence.
+constexpr int kMaxAttempts = 8;
 
 void SilenceFluidSynthLog() {
     static std::once_flag once;
@@ -21,6 +30,10 @@ void SilenceFluidSynthLog() {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
     });
+}
+
+bool IsSoundfont(const std::string& path) {
+    return !path.empty() && fluid_is_soundfont(path.c_str());
 }
 
 }  // namespace
@@ -44,7 +57,6 @@ MusicRenderer::~MusicRenderer() {
 void MusicRenderer::SetFileName(std::string path) {
     std::lock_guard lock(mutex_);
     file_name_ = std::move(path);
-    known_length_ = 0;
 }
 
 void MusicRenderer::Command(std::string_view word) {
@@ -55,32 +67,62 @@ void MusicRenderer::Command(std::string_view word) {
     if (state_ == State::kClosed) return;
     if (word == "Play") {
         if (state_ == State::kPlaying) return;
-        fluid_player_play(player_);
+        SetReadFrame(read_frame_);
         state_ = State::kPlaying;
     } else if (word == "Pause") {
         if (state_ == State::kPlaying) {
-            Halt();
+            SetReadFrame(ReadFrame());
             state_ = State::kPaused;
         } else if (state_ == State::kPaused) {
-            fluid_player_play(player_);  // carries on from the tick where it stopped
+            SetReadFrame(read_frame_);  // carries on where it stopped
             state_ = State::kPlaying;
         }
     } else if (word == "Stop") {
-        if (state_ == State::kPlaying || state_ == State::kPaused) Halt();
+        SetReadFrame(ReadFrame());
         state_ = State::kStopped;
     } else if (word == "Next") {
-        // A fresh player starts at tick 0 and can be played again even after
-        // the old one has run off the end of its file.
-        const bool was_playing = state_ == State::kPlaying;
-        if (was_playing) Halt();
-        NewPlayer();
-        if (was_playing) fluid_player_play(player_);
+        SetReadFrame(0);
+        ++jumps_;
     }
 }
 
 void MusicRenderer::Open() {
-    Close();
+    std::lock_guard synth_lock(synth_mutex_);
+    FreeSynthesiser();
     std::lock_guard lock(mutex_);
+    samples_ = {};
+    ticks_ = {};
+    rendered_frames_ = 0;
+    read_frame_ = 0;
+    length_ = 0;
+    complete_ = false;
+    audible_ = false;
+    attempts_ = 0;
+    ++jumps_;
+    has_soundfont_ = IsSoundfont(soundfont_path_);
+    state_ = State::kStopped;
+}
+
+void MusicRenderer::Close() {
+    std::lock_guard synth_lock(synth_mutex_);
+    FreeSynthesiser();
+    std::lock_guard lock(mutex_);
+    samples_ = {};
+    ticks_ = {};
+    rendered_frames_ = 0;
+    read_frame_ = 0;
+    length_ = 0;
+    has_soundfont_ = false;
+    state_ = State::kClosed;
+}
+
+void MusicRenderer::StartSynthesiser() {
+    std::string file;
+    {
+        std::lock_guard lock(mutex_);
+        file = file_name_;
+        ++attempts_;
+    }
     settings_ = new_fluid_settings();
     fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
     fluid_settings_setnum(settings_, "synth.gain", kGain);
@@ -89,47 +131,150 @@ void MusicRenderer::Open() {
     // it; the reverb stays, it gives the tune its room.
     fluid_settings_setint(settings_, "synth.chorus.active", 0);
     synth_ = new_fluid_synth(settings_);
-    has_soundfont_ = !soundfont_path_.empty() && fluid_is_soundfont(soundfont_path_.c_str()) &&
-                     fluid_synth_sfload(synth_, soundfont_path_.c_str(), 1) != FLUID_FAILED;
-    known_length_ = 0;
-    NewPlayer();
-    state_ = State::kStopped;
+    const bool soundfont = IsSoundfont(soundfont_path_) &&
+                           fluid_synth_sfload(synth_, soundfont_path_.c_str(), 1) != FLUID_FAILED;
+    player_ = new_fluid_player(synth_);
+    // A missing or broken file is only found out at play time, and then the
+    // player simply stops: the tune has no length and no sound.
+    fluid_player_add(player_, file.c_str());
+    fluid_player_play(player_);
+    block_.resize(size_t(kBlockFrames) * kChannels);
+    end_frame_ = -1;
+    std::lock_guard lock(mutex_);
+    has_soundfont_ = soundfont;
 }
 
-void MusicRenderer::Close() {
-    std::lock_guard lock(mutex_);
+void MusicRenderer::FreeSynthesiser() {
     if (player_) delete_fluid_player(player_);
     if (synth_) delete_fluid_synth(synth_);
     if (settings_) delete_fluid_settings(settings_);
     player_ = nullptr;
     synth_ = nullptr;
     settings_ = nullptr;
-    has_soundfont_ = false;
-    state_ = State::kClosed;
+    block_ = {};
 }
 
-void MusicRenderer::NewPlayer() {
-    if (player_) delete_fluid_player(player_);
-    player_ = new_fluid_player(synth_);
-    // A missing or broken file is only found out at play time, and then the
-    // player simply stays silent.
-    fluid_player_add(player_, file_name_.c_str());
+void MusicRenderer::Synthesise(fluid_synth_t* synth, float* out, int frames) {
+    fluid_synth_write_float(synth, frames, out, 0, kChannels, out, 1, kChannels);
 }
 
-void MusicRenderer::Halt() {
-    fluid_player_stop(player_);
-    fluid_synth_all_notes_off(synth_, -1);
+bool MusicRenderer::RenderAhead() {
+    std::lock_guard synth_lock(synth_mutex_);
+    int64_t done = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ == State::kClosed || complete_) return false;
+        done = rendered_frames_;
+    }
+    if (!synth_) StartSynthesiser();
+
+    std::vector<int16_t> pcm;
+    pcm.reserve(size_t(kBlocksPerStep) * kBlockFrames * kChannels);
+    std::vector<int32_t> ticks;
+    bool finished = false;
+    bool broken = false;
+    bool audible = false;
+    int32_t total = 0;
+    for (int b = 0; b < kBlocksPerStep && !finished; ++b) {
+        const int32_t tick = fluid_player_get_current_tick(player_);
+        Synthesise(synth_, block_.data(), kBlockFrames);
+        // The guard: a sample that is not finite or at full scale means a
+        // broken synthesiser, never music.
+        bool bad = false;
+        for (float s : block_) bad |= !std::isfinite(s) || std::fabs(s) >= 1.0f;
+        if (bad && attempts_ < kMaxAttempts) {
+            broken = true;
+            break;
+        }
+        for (float s : block_) {
+            const int16_t sample = bad ? 0 : int16_t(std::lrint(s * 32767.0f));
+            audible |= sample != 0;
+            pcm.push_back(sample);
+        }
+        ticks.push_back(tick);
+        total = fluid_player_get_total_ticks(player_);
+        done += kBlockFrames;
+        if (total > 0 && tick >= total && end_frame_ < 0) end_frame_ = done;
+        finished = fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING || done >= kLongestFrames ||
+                   (end_frame_ >= 0 &&
+                    (fluid_synth_get_active_voice_count(synth_) == 0 || done - end_frame_ >= kTailFrames));
+    }
+
+    if (broken) {
+        // Start again from the first frame with a new synthesiser, made
+        // before the broken one is freed: one made in the same memory breaks
+        // far more often.
+        fluid_settings_t* settings = settings_;
+        fluid_synth_t* synth = synth_;
+        fluid_player_t* player = player_;
+        StartSynthesiser();
+        delete_fluid_player(player);
+        delete_fluid_synth(synth);
+        delete_fluid_settings(settings);
+        std::lock_guard lock(mutex_);
+        samples_ = {};
+        ticks_ = {};
+        rendered_frames_ = 0;
+        audible_ = false;
+        return true;
+    }
+    if (finished) FreeSynthesiser();
+
+    std::lock_guard lock(mutex_);
+    if (total > 0) length_ = total;
+    audible_ |= audible;
+    // A silent tune (no soundfont, or no device to hear it) keeps only its ticks.
+    if (audible_ && !clock_) {
+        if (samples_.empty()) samples_.reserve(size_t(60) * kSampleRate * kChannels);
+        samples_.insert(samples_.end(), pcm.begin(), pcm.end());
+    } else {
+        samples_ = {};
+    }
+    ticks_.insert(ticks_.end(), ticks.begin(), ticks.end());
+    rendered_frames_ = done;
+    complete_ = finished;
+    if (finished) {
+        samples_.shrink_to_fit();
+        malloc_trim(0);  // hand the synthesiser's and soundfont's memory back
+    }
+    return !finished;
+}
+
+int64_t MusicRenderer::ReadFrame() const {
+    if (!clock_ || state_ != State::kPlaying) return read_frame_;
+    const auto elapsed = std::chrono::steady_clock::now() - clock_start_;
+    return read_frame_ +
+           std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() * kSampleRate / 1000000;
+}
+
+void MusicRenderer::SetReadFrame(int64_t frame) {
+    read_frame_ = frame;
+    clock_start_ = std::chrono::steady_clock::now();
+}
+
+void MusicRenderer::Unread(int64_t frames) {
+    std::lock_guard lock(mutex_);
+    read_frame_ = std::max<int64_t>(0, read_frame_ - frames);
+}
+
+void MusicRenderer::UseClock() {
+    std::lock_guard lock(mutex_);
+    if (clock_) return;
+    clock_ = true;
+    clock_start_ = std::chrono::steady_clock::now();
+    samples_ = {};
 }
 
 int32_t MusicRenderer::Length() const {
     std::lock_guard lock(mutex_);
-    if (player_) known_length_ = std::max(known_length_, fluid_player_get_total_ticks(player_));
-    return known_length_;
+    return length_;
 }
 
 int32_t MusicRenderer::Position() const {
     std::lock_guard lock(mutex_);
-    return player_ ? fluid_player_get_current_tick(player_) : 0;
+    if (state_ == State::kClosed || ticks_.empty()) return 0;
+    const size_t block = size_t(ReadFrame() / kBlockFrames);
+    return block < ticks_.size() ? ticks_[block] : ticks_.back();
 }
 
 bool MusicRenderer::IsOpen() const {
@@ -147,21 +292,33 @@ bool MusicRenderer::HasSoundfont() const {
     return has_soundfont_;
 }
 
+int MusicRenderer::Attempts() const {
+    std::lock_guard lock(mutex_);
+    return attempts_;
+}
+
+int MusicRenderer::Jumps() const {
+    std::lock_guard lock(mutex_);
+    return jumps_;
+}
+
 void MusicRenderer::Render(int16_t* out, int frames) {
-    while (frames > 0) {
-        const int slice = std::min(frames, kSliceFrames);
-        {
-            std::lock_guard lock(mutex_);
-            // Paused or stopped with every note died away: nothing to
-            // synthesise, so a paused game costs the music thread next to nothing.
-            const bool silent =
-                !synth_ || (state_ != State::kPlaying && fluid_synth_get_active_voice_count(synth_) == 0);
-            if (silent)
-                std::memset(out, 0, sizeof(int16_t) * slice * kChannels);
-            else
-                fluid_synth_write_s16(synth_, slice, out, 0, kChannels, out, 1, kChannels);
-        }
-        out += slice * kChannels;
-        frames -= slice;
+    std::unique_lock lock(mutex_);
+    // Should the reader ever be ahead of the rendering, it catches up here.
+    while (state_ == State::kPlaying && !clock_ && !complete_ && read_frame_ + frames > rendered_frames_) {
+        lock.unlock();
+        RenderAhead();
+        lock.lock();
     }
+    if (state_ != State::kPlaying || clock_) {
+        std::memset(out, 0, sizeof(int16_t) * size_t(frames) * kChannels);
+        return;
+    }
+    const int64_t kept = int64_t(samples_.size() / kChannels);
+    const int64_t from = std::min(read_frame_, kept);
+    const int64_t count = std::min<int64_t>(frames, kept - from);
+    if (count > 0)
+        std::memcpy(out, samples_.data() + from * kChannels, sizeof(int16_t) * size_t(count) * kChannels);
+    std::memset(out + count * kChannels, 0, sizeof(int16_t) * size_t(frames - count) * kChannels);
+    read_frame_ += frames;
 }

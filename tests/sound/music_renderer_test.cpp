@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,13 +46,6 @@ TEST_F(MusicRendererTest, OpenIsSilentUntilPlayThenAudible) {
     EXPECT_TRUE(music.IsPlaying());
     EXPECT_GT(music.Length(), 40 * kTicksPerSecond);
     EXPECT_NEAR(music.Position(), 2 * kTicksPerSecond, kTicksPerSecond / 5);
-}
-
-TEST_F(MusicRendererTest, LoudestPassageDoesNotClip) {
-    music.Command("Play");
-    const int loudest = RenderSeconds(music, 60.0);
-    EXPECT_LT(loudest, 32000);
-    EXPECT_GT(loudest, 8000);
 }
 
 TEST_F(MusicRendererTest, PauseHoldsThePositionAndPauseAgainResumesThere) {
@@ -128,6 +122,58 @@ TEST_F(MusicRendererTest, CloseSilencesAndIgnoresFurtherWordsUntilOpen) {
     music.Command("Play");
     EXPECT_GT(RenderSeconds(music, 1.0), 1000);
 }
+
+// FluidSynth's reverb may start broken (NaN on every sample). A rendering with
+// a sample that is not finite or at full scale is done again with a new
+// synthesiser; one that stays broken gives silence. Nothing broken is heard,
+// and the whole tune is loud but never clips.
+struct BrokenBlocks {
+    float value;
+    int block;  // which block of the first synthesiser breaks; -1: every block of every one
+    int attempts;
+    bool audible;
+};
+
+class BreakingRenderer : public MusicRenderer {
+public:
+    explicit BreakingRenderer(BrokenBlocks broken) : MusicRenderer(DefaultSoundfontPath()), broken_(broken) {}
+
+protected:
+    void Synthesise(fluid_synth_t* synth, float* out, int frames) override {
+        MusicRenderer::Synthesise(synth, out, frames);
+        if (broken_.block < 0 || blocks_++ == broken_.block) std::fill(out, out + 2 * frames, broken_.value);
+    }
+
+private:
+    BrokenBlocks broken_;
+    int blocks_ = 0;
+};
+
+class MusicRendererGuard : public ::testing::TestWithParam<BrokenBlocks> {};
+
+TEST_P(MusicRendererGuard, BrokenRenderingIsDoneAgainAndNeverHeard) {
+    if (DefaultSoundfontPath().empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    BreakingRenderer music(GetParam());
+    music.SetFileName(kTune);
+    music.Command("Open");
+    while (music.RenderAhead()) {
+    }
+    EXPECT_EQ(music.Attempts(), GetParam().attempts);
+    EXPECT_GT(music.Length(), 40 * kTicksPerSecond);
+    music.Command("Play");
+    const int loudest = RenderSeconds(music, 60.0);
+    EXPECT_LT(loudest, 32000);
+    if (GetParam().audible)
+        EXPECT_GT(loudest, 8000);
+    else
+        EXPECT_EQ(loudest, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, MusicRendererGuard,
+                         ::testing::Values(BrokenBlocks{NAN, 0, 2, true},
+                                           BrokenBlocks{INFINITY, 1500, 2, true},
+                                           BrokenBlocks{-1.0f, 3000, 2, true},
+                                           BrokenBlocks{NAN, -1, 8, false}));
 
 // Broken or missing things: everything keeps working, and stays silent.
 void ExpectSilentButUnbroken(MusicRenderer& music) {

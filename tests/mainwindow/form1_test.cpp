@@ -228,15 +228,14 @@ private slots:
         QTest::addColumn<QString>("opens");
         QTest::addColumn<bool>("quit");
         QTest::addColumn<QStringList>("log");
-        const QStringList pause{"Pause | PAUSE stop 0 paused/paused"};
-        for (const bool quit : {false, true}) {
-            QTest::addRow("F1%s", quit ? ", quit" : "")
-                << QKeySequence(Qt::Key_F1) << "Form2" << quit << pause;
-            QTest::addRow("F2%s", quit ? ", quit" : "")
-                << QKeySequence(Qt::Key_F2) << "frmAbout" << quit << pause;
-            QTest::addRow("F4%s", quit ? ", quit" : "")
-                << QKeySequence(Qt::Key_F4) << "Form3" << quit << pause;
-        }
+        const QList<std::pair<Qt::Key, QString>> windows{
+            {Qt::Key_F1, "Form2"}, {Qt::Key_F2, "frmAbout"}, {Qt::Key_F4, "Form3"}};
+        for (const bool quit : {false, true})
+            for (const auto& [key, window] : windows)
+                QTest::addRow("%s%s", qPrintable(QKeySequence(key).toString() + ", " + window),
+                              quit ? ", quit" : "")
+                    << QKeySequence(key) << window << quit
+                    << QStringList{"Pause | PAUSE stop 0 paused/paused"};
         QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << "" << false << QStringList{};
         QTest::newRow("Ctrl+M") << QKeySequence(Qt::CTRL | Qt::Key_M) << "" << false
                                 << QStringList{"Pause | PAUSE run 30 play/play"};
@@ -267,8 +266,7 @@ private slots:
         QTRY_VERIFY(side.isNull());
         QCOMPARE(form->isVisible(), !quit);
         QVERIFY(form->isEnabled());
-        QCOMPARE(State(),
-                 QStringLiteral("PLAY stop 0 paused/paused"));  // until the player resumes
+        QCOMPARE(State(), QStringLiteral("PLAY stop 0 paused/paused"));  // until resumed
         if (!quit) return;
         QVERIFY(log.last().startsWith("Close |"));
         QFile file(folder->filePath("rushhs.dat"));

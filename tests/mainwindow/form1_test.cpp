@@ -28,8 +28,7 @@ class Form1Test : public QObject {
     FakeMusicControl music;
     FakeWavePlayer waves;
     std::unique_ptr<Form1> form;
-    QStringList log;  // music words, wave files and the name prompt, each with the
-                      // window's state
+    QStringList log;  // music words, wave files and name prompts, each with State()
 
     stonerush::Game& game() { return form->GameState(); }
 
@@ -71,7 +70,7 @@ class Form1Test : public QObject {
         game().GameTick();
     }
 
-    // The side windows open above the main window.
+    // The windows open that belong to the main window (kept above it, out of the task bar).
     QWidgetList SideWindows() {
         QWidgetList open;
         for (QWidget* window : QApplication::topLevelWidgets())

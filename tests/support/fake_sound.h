@@ -7,8 +7,6 @@
 #include "platform/sound/music_control.h"
 #include "platform/sound/wave_player.h"
 
-using SoundLog = std::function<void(const QString&)>;
-
 class FakeMusicControl : public MusicControl {
 public:
     void SetNotify(bool) override {}
@@ -20,7 +18,7 @@ public:
     int32_t Length() const override { return length; }
     int32_t Position() const override { return position; }
 
-    SoundLog log = [](const QString&) {};
+    std::function<void(const QString&)> log = [](const QString&) {};
     int32_t length = 0;
     int32_t position = 0;
 };
@@ -28,5 +26,5 @@ public:
 class FakeWavePlayer : public WavePlayer {
 public:
     void Play(const QString& path) override { log(path); }
-    SoundLog log = [](const QString&) {};
+    std::function<void(const QString&)> log = [](const QString&) {};
 };

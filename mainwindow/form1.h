@@ -56,7 +56,6 @@ public:
     ScoreKeeper& Scores() { return scores; }
     KeyboardState& Keyboard() { return *keyboard; }
     QString Caption() const;
-    bool TimerRunning() const { return Timer1.isActive(); }
     int TimerInterval() const { return Timer1.isActive() ? Timer1.interval() : 0; }
 
     // GameHost

@@ -1,434 +1,291 @@
-// The main window driven as a player would: the button's three states, the
-// options, the keyboard through the real event filter, the drawing of the
-// board, and the end of a game.
+// The main window driven as a player would: the button's three states and the
+// music words, the options, the keys through the real event filter, the menu
+// shortcuts and side windows, the end of the program, and broken data files.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
+#include <QTextBrowser>
+#include <QWindow>
 #include <memory>
 
 #include "mainwindow/form1.h"
 #include "platform/keyboard_state.h"
 #include "platform/picture_box.h"
-#include "platform/termination_signals.h"
-#include "scores/form3.h"
+#include "platform/sound/fluid_music_control.h"
+#include "platform/sound/qt_wave_player.h"
 #include "tests/support/fake_sound.h"
 #include "tests/support/offscreen_main.h"
-#include "windows/about_window.h"
 #include "windows/help_window.h"
-
-using stonerush::CellEmpty;
-using stonerush::CellSettled;
-
-namespace {
-
-// The first record of a high-score file: 25 name bytes and the score.
-std::pair<QByteArray, int32_t> FirstRecord(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.read(29);
-    int32_t score = 0;
-    for (int i = 3; i >= 0; --i) score = score * 256 + static_cast<uint8_t>(bytes[25 + i]);
-    return {bytes.left(25), score};
-}
-
-bool SamePicture(const PictureBox* a, const PictureBox* b) {
-    return a->Picture() == b->Picture();
-}
-
-// Fills board rows from the bottom with settled blocks, leaving one gap column.
-void FillRows(stonerush::Game& game, int fromRow, int gapColumn) {
-    for (int y = fromRow; y < stonerush::BoardHeight; ++y)
-        for (int x = 0; x < stonerush::BoardWidth; ++x)
-            if (x != gapColumn) game.Board(x, y) = {static_cast<int16_t>(x % 6), CellSettled};
-}
-
-}  // namespace
 
 class Form1Test : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<FakeMusicControl> music;
-    std::unique_ptr<FakeWavePlayer> waves;
+    FakeMusicControl music;
+    FakeWavePlayer waves;
     std::unique_ptr<Form1> form;
-    QStringList prompts;  // captions of Command1 seen when the name prompt opened
+    QStringList log;  // music words, wave files and name prompts, each with State()
 
     stonerush::Game& game() { return form->GameState(); }
-    void click() { QTest::mouseClick(form->Command1, Qt::LeftButton); }
 
-private slots:
-    void init() {
-        folder = std::make_unique<QTemporaryDir>();
-        music = std::make_unique<FakeMusicControl>();
-        waves = std::make_unique<FakeWavePlayer>();
-        form = std::make_unique<Form1>(Form1Services{*music, *waves, folder->path()});
+    void Open(MusicControl& withMusic, WavePlayer& withWaves) {
+        form = std::make_unique<Form1>(Form1Services{withMusic, withWaves, folder->path()});
         form->Keyboard().SetRepeatGrace(0);
         form->Scores().SetNamePrompt([this] {
-            prompts << form->Caption() + (game().GameRunning ? " running" : " stopped");
+            log << "prompt | " + State();
             return QStringLiteral("Ada");
         });
         form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
-    void cleanup() {
-        form.reset();
-        prompts.clear();
+    // Caption, GameRunning, Timer1's interval, what the playfield and the
+    // preview show, and whether the speed selector is up.
+    QString State() {
+        const auto shows = [this](PictureBox* view, PictureBox* play, PictureBox* paused) -> QString {
+            const QImage& shown = view->Picture();
+            return shown == play->Picture()                  ? "play"
+                   : shown == paused->Picture()              ? "paused"
+                   : shown == form->game_over_pic->Picture() ? "over"
+                                                             : "drawn";
+        };
+        return QStringList{form->Caption(), game().GameRunning ? "run" : "stop",
+                           QString::number(form->TimerInterval()),
+                           shows(form->mainview, form->mainsrc, form->mainpsrc) + '/' +
+                               shows(form->nextview, form->nextsrc, form->nextpsrc)}
+                   .join(' ') +
+               (form->Frame1->isVisible() ? " speed" : "");
     }
 
-    void startUpLeavesTheWindowReadyForAGame() {
-        QCOMPARE(form->windowTitle(), QStringLiteral("Stonerush"));
-        QCOMPARE(form->centralWidget()->size(), QSize(319, 302));
-        QCOMPARE(form->Caption(), QStringLiteral("START"));
-        QCOMPARE(form->scorelabel->text(), QStringLiteral("000000"));
-        QCOMPARE(form->speed_show->text(), QStringLiteral("0"));
-        QCOMPARE(form->lcounter->text(), QStringLiteral("0"));
-        QVERIFY(form->Frame1->isVisible());
-        QVERIFY(!form->TimerRunning());
-        QVERIFY(SamePicture(form->mainview, form->mainpsrc));
-        QVERIFY(SamePicture(form->nextview, form->nextpsrc));
-        QVERIFY(form->Menu_Sound->isChecked() && form->Menu_Music->isChecked());
-        QVERIFY(game().SoundOn);
-        QCOMPARE(music->fileName, folder->path() + "/rushtune.mid");
-        QCOMPARE(music->words, QStringList{"Open"});
-        QVERIFY(QFile::exists(folder->path() + "/rushhs.dat"));
-        // The pictures are in place: six tiles, black backgrounds.
-        QCOMPARE(form->bloxsrc->Picture().size(), QSize(96, 16));
-        QCOMPARE(form->nbloxsrc->Picture().size(), QSize(192, 32));
-        QCOMPARE(form->mainsrc->Picture().pixel(80, 100), qRgb(0, 0, 0));
-    }
-
-    void textsFitTheirLabels() {
-        for (QLabel* label : {form->Label1, form->Label3, form->Label5, form->scorelabel, form->Label4}) {
-            const int needed = QFontMetrics(label->font()).horizontalAdvance(label->text());
-            QVERIFY2(needed <= label->width(), qPrintable(label->text()));
-        }
-    }
-
-    void buttonCycleStartPausePlay() {
-        form->HScroll1->setValue(12);
-        QCOMPARE(form->speed_select->text(), QStringLiteral("12"));
-        click();
-        QCOMPARE(form->Caption(), QStringLiteral("PAUSE"));
-        QVERIFY(game().GameRunning);
-        QCOMPARE(form->TimerInterval(), 30);
-        QVERIFY(!form->Frame1->isVisible());
-        QCOMPARE(game().SpeedLevel, 12);
-        QCOMPARE(game().FallDelay, 1);
-        QCOMPARE(form->speed_show->text(), QStringLiteral("12"));
-        QVERIFY(SamePicture(form->mainview, form->mainsrc));
-
-        click();  // pause
-        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
-        QVERIFY(!game().GameRunning);
-        QVERIFY(!form->TimerRunning());
-        QVERIFY(!form->Frame1->isVisible());
-        QVERIFY(SamePicture(form->mainview, form->mainpsrc));
-        QVERIFY(SamePicture(form->nextview, form->nextpsrc));
-        const stonerush::PieceRecord held = game().ActivePiece;
-        QTest::qWait(100);  // no tick runs while paused
-        QCOMPARE(game().ActivePiece, held);
-
-        click();  // resume
-        QCOMPARE(form->Caption(), QStringLiteral("PAUSE"));
-        QVERIFY(game().GameRunning);
-        QCOMPARE(form->TimerInterval(), 30);
-        QVERIFY(SamePicture(form->mainview, form->mainsrc));
-        QCOMPARE(music->words, (QStringList{"Open", "Play", "Pause", "Pause"}));
-    }
-
-    void startWithTheSelectorUntouchedIsSpeedZero() {
-        click();
-        QCOMPARE(game().SpeedLevel, 0);
-        QCOMPARE(game().FallDelay, 25);
-    }
-
-    void musicFollowsItsCheckMark() {
-        click();                      // START: Play
-        form->Menu_Music->trigger();  // off while running: Pause
-        form->Menu_Music->trigger();  // on while running: Play
-        click();                      // pause: Pause
-        form->Menu_Music->trigger();  // off while paused: nothing
-        click();                      // resume with music off: nothing
-        QCOMPARE(music->words, (QStringList{"Open", "Play", "Pause", "Play", "Pause"}));
-        music->words.clear();
-        form->Menu_Music->trigger();  // on while running
-        QCOMPARE(music->words, QStringList{"Play"});
-    }
-
-    void musicOffAtStartSendsNothing() {
-        form->Menu_Music->trigger();
-        music->words.clear();
-        click();
-        click();
-        click();
-        QVERIFY(music->words.isEmpty());
-    }
-
-    void soundMenuMirrorsSoundOn() {
-        form->Menu_Sound->trigger();
-        QVERIFY(!form->Menu_Sound->isChecked());
-        QVERIFY(!game().SoundOn);
-        form->Menu_Sound->trigger();
-        QVERIFY(game().SoundOn);
-    }
-
-    void musicLoopsOnlyAtARealEnd() {
-        music->words.clear();
-        emit music->Notify();  // nothing loaded: length and position are 0
-        music->length = 1000;
-        music->position = 999;
-        emit music->Notify();
-        QVERIFY(music->words.isEmpty());
-        music->position = 1000;
-        emit music->Notify();
-        QCOMPARE(music->words, (QStringList{"Next", "Play"}));
-    }
-
-    void pauseRunningGameOnlyPausesARunningGame() {
-        form->PauseRunningGame();  // before the first game
-        QCOMPARE(form->Caption(), QStringLiteral("START"));
-        click();
-        form->PauseRunningGame();
-        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
-        QVERIFY(SamePicture(form->mainview, form->mainpsrc));
-        form->PauseRunningGame();  // already paused: stays paused
-        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
-        QCOMPARE(music->words, (QStringList{"Open", "Play", "Pause"}));
-    }
-
-    void keysReachTheTableWhateverHasFocus() {
-        form->Command1->setFocus();
-        QTest::keyPress(form->Command1, Qt::Key_Left);
-        QTest::keyPress(form->Command1, Qt::Key_Right);
-        QTest::keyPress(form->Command1, Qt::Key_Down);
-        stonerush::KeyRequests keys = form->PollKeyboard();
-        QCOMPARE(keys.Move, 1);  // Left beats Right and masks Down
-        QTest::keyRelease(form->Command1, Qt::Key_Left);
-        QCOMPARE(form->PollKeyboard().Move, 2);
-        QTest::keyRelease(form->Command1, Qt::Key_Right);
-        QCOMPARE(form->PollKeyboard().Move, 3);
-        QTest::keyRelease(form->Command1, Qt::Key_Down);
-        QCOMPARE(form->PollKeyboard().Move, 0);
-
-        QTest::keyPress(form->Command1, Qt::Key_D);
-        QCOMPARE(form->PollKeyboard().Turn, 1);
-        QTest::keyPress(form->Command1, Qt::Key_Up);
-        QCOMPARE(form->PollKeyboard().Turn, 2);  // Up beats D
-        QTest::keyRelease(form->Command1, Qt::Key_Up);
-        QTest::keyRelease(form->Command1, Qt::Key_D);
-        QTest::keyPress(form->Command1, Qt::Key_A, Qt::ShiftModifier);  // by key, not by character
-        QCOMPARE(form->PollKeyboard().Turn, 2);
-        QTest::keyRelease(form->Command1, Qt::Key_A, Qt::ShiftModifier);
-        QCOMPARE(form->PollKeyboard().Turn, 0);
-        QVERIFY(form->Command1->hasFocus());
-    }
-
-    // A and D are keys, not letters: on a layout whose letters are not Latin
-    // they count by their place; a Latin layout's letter counts as typed.
-    void lettersOfNonLatinLayoutsCountByPlace_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<quint32>("keyCode");  // X key code of the key pressed
-        QTest::addColumn<int>("turn");
-        QTest::newRow("Russian, the D key") << 0x432 << 40u << 1;
-        QTest::newRow("Russian, the A key") << 0x444 << 38u << 2;
-        QTest::newRow("Greek, the D key") << 0x3b4 << 40u << 1;
-        QTest::newRow("French, the A key types Q") << int(Qt::Key_Q) << 38u << 0;
-        QTest::newRow("French, the Q key types A") << int(Qt::Key_A) << 24u << 2;
-    }
-    void lettersOfNonLatinLayoutsCountByPlace() {
-        QFETCH(int, key);
-        QFETCH(quint32, keyCode);
-        QFETCH(int, turn);
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, key, Qt::NoModifier, keyCode, 0, 0, QString(QChar(key)));
-            QApplication::sendEvent(form->Command1, &event);
-            QCOMPARE(form->PollKeyboard().Turn, type == QEvent::KeyPress ? turn : 0);
-        }
-    }
-
-    void arrowKeysNeverChangeAWidget() {
-        form->HScroll1->setFocus();
-        QTest::keyClick(form->HScroll1, Qt::Key_Right);
-        QTest::keyClick(form->HScroll1, Qt::Key_Up);
-        QCOMPARE(form->HScroll1->value(), 0);
-        QVERIFY(form->HScroll1->hasFocus());
-        form->Command1->setFocus();
-        QTest::keyClick(form->Command1, Qt::Key_Left);
-        QTest::keyClick(form->Command1, Qt::Key_Down);
-        QVERIFY(form->Command1->hasFocus());
-    }
-
-    void disablingTheWindowReleasesEveryKey() {
-        QTest::keyPress(form->Command1, Qt::Key_Left);
-        QCOMPARE(form->PollKeyboard().Move, 1);
-        form->SetMainWindowEnabled(false);
-        QCOMPARE(form->PollKeyboard().Move, 0);
-        QTest::keyPress(form->Command1, Qt::Key_Right);  // ignored while disabled
-        QCOMPARE(form->PollKeyboard().Move, 0);
-        form->SetMainWindowEnabled(true);
-        QTest::keyPress(form->Command1, Qt::Key_Left);
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QApplication::sendEvent(form.get(), &deactivate);
-        QCOMPARE(form->PollKeyboard().Move, 0);
-    }
-
-    void aHeldKeyRepeatsEverySixthTick() {
-        click();
-        game().FallDelay = 1000;  // keep gravity out of the way
-        game().FallCounter = 0;
-        QTest::keyPress(form->Command1, Qt::Key_Right);
-        QList<int> moves;
-        int lastX = game().ActivePiece.X;
-        for (int tick = 0; tick < 13; ++tick) {
-            game().GameTick();
-            if (game().ActivePiece.X != lastX) moves << tick;
-            lastX = game().ActivePiece.X;
-        }
-        QCOMPARE(moves, (QList<int>{0, 6, 12}));
-        QTest::keyRelease(form->Command1, Qt::Key_Right);
-    }
-
-    void redrawCopiesTilesAndBackground() {
-        click();
-        form->PauseRunningGame();
-        game().Board(9, 17) = {4, CellSettled};  // bottom-right: red tile
-        game().Board(0, 17) = {4, CellEmpty};    // empty with a stale tile
-        game().PreviewGrid(3, 3) = {1, CellSettled};
-        form->Redraw();
-        const QImage& field = form->mainview->Picture();
-        const QImage& tiles = form->bloxsrc->Picture();
-        for (int dy = 0; dy < 16; ++dy)
-            for (int dx = 0; dx < 16; ++dx) {
-                QCOMPARE(field.pixel(144 + dx, 272 + dy), tiles.pixel(64 + dx, dy));
-                QCOMPARE(field.pixel(dx, 272 + dy), qRgb(0, 0, 0));
-            }
-        const QImage& preview = form->nextview->Picture();
-        QCOMPARE(preview.pixel(96 + 5, 96 + 16), form->nbloxsrc->Picture().pixel(32 + 5, 16));
-    }
-
-    void rowsClearedPlayTheLineSound() {
-        click();
-        FillRows(game(), 17, -1);
-        game().PieceFalling = false;
-        game().PlayPhase = 1;
-        game().GameTick();
-        QCOMPARE(waves->played, QStringList{folder->path() + "/line.wav"});
-        QCOMPARE(form->scorelabel->text(), QStringLiteral("000100"));
-        QCOMPARE(form->lcounter->text(), QStringLiteral("1"));
-    }
-
-    void gameOverRunsItsStepsInOrder() {
-        click();
-        music->words.clear();
-        FillRows(game(), 0, 0);  // a spawn at the top now overlaps blocks
+    void EndTheGame() {  // the next piece finds the board full
+        for (int y = 0; y < stonerush::BoardHeight; ++y)
+            for (int x = 1; x < stonerush::BoardWidth; ++x) game().Board(x, y).State = stonerush::CellSettled;
         game().PieceFalling = false;
         game().PlayPhase = 0;
         game().Score = 1234;
         game().GameTick();
-        QCOMPARE(waves->played, QStringList{folder->path() + "/gameover.wav"});
-        QCOMPARE(music->words, (QStringList{"Stop", "Next"}));
-        QVERIFY(SamePicture(form->mainview, form->game_over_pic));
-        QVERIFY(form->Frame1->isVisible());
+    }
+
+    // The windows open that belong to the main window (kept above it, out of the task bar).
+    QWidgetList SideWindows() {
+        QWidgetList open;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != form.get() && window->isVisible() && window->windowHandle() &&
+                window->windowHandle()->transientParent() == form->windowHandle())
+                open << window;
+        return open;
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        music.log = waves.log = [this](QString what) {
+            log << what.remove(folder->path() + '/') + (form ? " | " + State() : QString());
+        };
+        Open(music, waves);
+        QCOMPARE(log, (QStringList{"rushtune.mid", "Open"}));
+        log.clear();
+    }
+    void cleanup() {
+        form.reset();
+        log.clear();
+    }
+
+    // c: click Command1, m: Menu_Music, s: Menu_Sound, g: the game ends, p:
+    // PauseRunningGame (a side window opens), n: the music is not at its end (or
+    // nothing is loaded), e: it is.
+    void control_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("state");
+        const QString ready = "START stop 0 paused/paused speed", running = "PAUSE run 30 play/play",
+                      over = "START stop 0 over/drawn speed", ending = "PAUSE run 30 drawn/drawn";
+        const QString play = "Play | START run 0 paused/paused speed",
+                      pause = "Pause | PAUSE stop 0 paused/paused", resume = "Pause | PLAY run 30 play/play";
+        const QStringList gameOver{"Stop | " + ending, "Next | " + ending, "prompt | " + over};
+        const QStringList ended = QStringList{play, "gameover.wav | " + ending} + gameOver;
+        QTest::newRow("START, PAUSE, PLAY") << "ccc" << QStringList{play, pause, resume} << running;
+        QTest::newRow("music off: the button sends nothing") << "mccc" << QStringList{} << running;
+        QTest::newRow("music off, on in a game")
+            << "cmm" << QStringList{play, "Pause | " + running, "Play | " + running} << running;
+        QTest::newRow("music on in a game") << "mcm" << QStringList{"Play | " + running} << running;
+        QTest::newRow("music off while paused") << "ccmc" << QStringList{play, pause} << running;
+        QTest::newRow("music off, on while paused") << "ccmmc" << QStringList{play, pause, resume} << running;
+        QTest::newRow("game over") << "cg" << ended << over;
+        QTest::newRow("game over, sound and music off") << "smcg" << gameOver << over;
+        QTest::newRow("START after a game")
+            << "cgc" << ended + QStringList{"Play | START run 0 over/drawn speed"} << running;
+        QTest::newRow("side windows pause PAUSE only")
+            << "pcpp" << QStringList{play, pause} << "PLAY stop 0 paused/paused";
+        QTest::newRow("the music loops at its end only")
+            << "ne" << QStringList{"Next | " + ready, "Play | " + ready} << ready;
+    }
+    void control() {
+        QFETCH(QString, actions);
+        for (const QChar action : actions) {
+            if (action == 'c') QTest::mouseClick(form->Command1, Qt::LeftButton);
+            if (action == 'm') form->Menu_Music->trigger();
+            if (action == 's') form->Menu_Sound->trigger();
+            if (action == 'g') EndTheGame();
+            if (action == 'p') form->PauseRunningGame();
+            for (const int32_t position : {0, 999, 1000})  // nothing loaded; near the end; at the end
+                if (action == (position < 1000 ? 'n' : 'e')) {
+                    music.length = position ? 1000 : 0;
+                    music.position = position;
+                    emit music.Notify();
+                }
+        }
+        QTEST(log, "log");
+        QTEST(State(), "state");
+        QCOMPARE(game().SoundOn, form->Menu_Sound->isChecked());
+    }
+
+    void theSpeedIsReadAtStartOnly() {
+        form->HScroll1->setValue(12);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        form->HScroll1->setValue(3);  // hidden during the game
+        QCOMPARE(form->speed_select->text(), QStringLiteral("3"));
+        QCOMPARE(game().SpeedLevel, 12);
+        QCOMPARE(game().FallDelay, 1);
+    }
+
+    // Keys held down, sent to a focused scroll bar that would take the arrows
+    // itself; then released, or let go of by the window as its keys go elsewhere.
+    void keys_data() {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<quint32>("place");  // X key code, for letters of other layouts
+        QTest::addColumn<int>("move");
+        QTest::addColumn<int>("turn");
+        QTest::addColumn<QString>("until");
+        const auto row = [](const char* name, QList<int> keys, int move, int turn, quint32 place = 0,
+                            const char* until = "released") {
+            QTest::newRow(name) << keys << place << move << turn << QString(until);
+        };
+        row("Left beats Right", {Qt::Key_Right, Qt::Key_Left}, 1, 0);
+        row("Right beats Down", {Qt::Key_Down, Qt::Key_Right}, 2, 0);
+        row("Down", {Qt::Key_Down}, 3, 0);
+        row("Up beats D", {Qt::Key_D, Qt::Key_Up}, 0, 2);
+        row("D beats A", {Qt::Key_A, Qt::Key_D}, 0, 1);
+        row("A with Shift", {Qt::Key_Shift, Qt::Key_A}, 0, 2);
+        row("a turn and a move", {Qt::Key_Up, Qt::Key_Left}, 1, 2);
+        row("other keys", {Qt::Key_W, Qt::Key_S, Qt::Key_Space}, 0, 0);
+        row("Russian, the D key", {0x432}, 0, 1, 40);
+        row("Russian, the A key", {0x444}, 0, 2, 38);
+        row("Greek, the D key", {0x3b4}, 0, 1, 40);
+        row("French, the A key types Q", {Qt::Key_Q}, 0, 0, 38);
+        row("French, the Q key types A", {Qt::Key_A}, 0, 2, 24);
+        row("the window is deactivated", {Qt::Key_Left, Qt::Key_Up}, 1, 2, 0, "deactivated");
+        row("the window is disabled", {Qt::Key_Left, Qt::Key_Up}, 1, 2, 0, "disabled");
+        row("the name prompt opens", {Qt::Key_Left, Qt::Key_Up}, 1, 2, 0, "prompt");
+    }
+    void keys() {
+        QFETCH(QList<int>, keys);
+        QFETCH(quint32, place);
+        QFETCH(int, move);
+        QFETCH(int, turn);
+        QFETCH(QString, until);
+        const auto poll = [this] {
+            const stonerush::KeyRequests requests = form->PollKeyboard();
+            return QList<int>{requests.Move, requests.Turn};
+        };
+        const auto send = [&](QEvent::Type type) {
+            for (const int key : keys) {
+                QKeyEvent event(type, key, Qt::NoModifier, place, 0, 0);
+                QApplication::sendEvent(form->HScroll1, &event);
+            }
+            return poll();
+        };
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        form->HScroll1->setFocus();
+        QCOMPARE(send(QEvent::KeyPress), (QList<int>{move, turn}));
+        QEvent deactivate(QEvent::WindowDeactivate);
+        if (until == "deactivated") QApplication::sendEvent(form.get(), &deactivate);
+        if (until == "disabled") form->SetMainWindowEnabled(false);
+        if (until == "prompt") EndTheGame();
+        const QList<int> after = until == "released"   ? send(QEvent::KeyRelease)
+                                 : until == "disabled" ? send(QEvent::KeyPress)  // not taken now
+                                                       : poll();
+        QCOMPARE(after, (QList<int>{0, 0}));
+        QCOMPARE(form->HScroll1->value(), 0);  // the arrows steer the piece only
+    }
+
+    // The shortcuts pressed on the window during a game. A side window belongs
+    // to the window, pauses the game, disables the window and is the only one;
+    // closing it gives the window back, paused. Closing the program instead
+    // saves the table and closes every window.
+    void shortcuts_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("opens");
+        QTest::addColumn<bool>("quit");
+        QTest::addColumn<QStringList>("log");
+        const QList<std::pair<Qt::Key, QString>> windows{
+            {Qt::Key_F1, "Form2"}, {Qt::Key_F2, "frmAbout"}, {Qt::Key_F4, "Form3"}};
+        for (const bool quit : {false, true})
+            for (const auto& [key, window] : windows)
+                QTest::addRow("%s%s", qPrintable(QKeySequence(key).toString() + ", " + window),
+                              quit ? ", quit" : "")
+                    << QKeySequence(key) << window << quit
+                    << QStringList{"Pause | PAUSE stop 0 paused/paused"};
+        QTest::newRow("Ctrl+S") << QKeySequence(Qt::CTRL | Qt::Key_S) << "" << false << QStringList{};
+        QTest::newRow("Ctrl+M") << QKeySequence(Qt::CTRL | Qt::Key_M) << "" << false
+                                << QStringList{"Pause | PAUSE run 30 play/play"};
+    }
+    void shortcuts() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, opens);
+        QFETCH(bool, quit);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        form->Scores().Table().Entry(1) = {PlayerNameFromText("Ada"), 777};  // in memory only
+        QFile(folder->filePath("help.htm")).open(QIODevice::WriteOnly);
+        log.clear();
+        QTest::keySequence(form.get(), keys);
+        QTEST(log, "log");
+        QCOMPARE(game().SoundOn, keys != QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(form->Menu_Sound->isChecked(), game().SoundOn);
+        const QWidgetList sides = SideWindows();
+        QCOMPARE(sides.isEmpty() ? "" : sides[0]->metaObject()->className(), opens);
+        QCOMPARE(form->isEnabled(), sides.isEmpty());
+        if (sides.isEmpty()) return;
+        if (auto* help = qobject_cast<Form2*>(sides[0]))  // the page beside the program
+            QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(folder->filePath("help.htm")));
+        for (QWidget* target : QWidgetList{form.get(), sides[0]})
+            for (const Qt::Key again : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F4}) QTest::keyClick(target, again);
+        QCOMPARE(SideWindows(), sides);
+        const QPointer<QWidget> side = sides[0];
+        (quit ? form->windowHandle() : side->windowHandle())->close();  // a close box
+        QTRY_VERIFY(side.isNull());
+        QCOMPARE(form->isVisible(), !quit);
+        QVERIFY(form->isEnabled());
+        QCOMPARE(State(), QStringLiteral("PLAY stop 0 paused/paused"));  // until resumed
+        if (!quit) return;
+        QVERIFY(log.last().startsWith("Close |"));
+        QFile file(folder->filePath("rushhs.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("Ada "));
+    }
+
+    // Real sound on whatever the machine has (CI: no device), every data file
+    // broken: the game runs, ends and keeps its scores, in silence.
+    void brokenDataFilesAndNoSoundDevice() {
+        form.reset();
+        for (const char* name : {"rushtune.mid", "gameover.wav", "rushhs.dat"}) {
+            QFile file(folder->filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not what its name says") > 0);
+        }
+        FluidMusicControl realMusic;
+        QtWavePlayer realWaves;
+        Open(realMusic, realWaves);
+        form->HScroll1->setValue(12);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        const int top = game().ActivePiece.Y;
+        QTRY_VERIFY(game().ActivePiece.Y > top + 2);  // Timer1 runs the game
+        EndTheGame();
         QCOMPARE(form->Caption(), QStringLiteral("START"));
-        QVERIFY(!game().GameRunning);
-        QVERIFY(!form->TimerRunning());  // START starts it again
-        // The prompt came after the caption was back to START and the game stopped.
-        QCOMPARE(prompts, QStringList{"START stopped"});
         QCOMPARE(form->Scores().Table().Entry(1).PlayerScore, 1234);
-
-        // Music switched off: the game over still sends Stop and Next.
-        form->Menu_Music->trigger();
-        click();
-        music->words.clear();
-        FillRows(game(), 0, 0);
-        game().PieceFalling = false;
-        game().PlayPhase = 0;
-        game().GameTick();
-        QCOMPARE(music->words, (QStringList{"Stop", "Next"}));
-    }
-
-    void sideWindowsOpenOncePauseAndReleaseTheWindow() {
-        click();  // a game runs
-        form->Menu_Hiscore->trigger();
-        QVERIFY(form->highScoreWindow);
-        QPointer<Form3> first = form->highScoreWindow;
-        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
-        QVERIFY(!form->isEnabled());
-        form->Menu_Hiscore->trigger();  // a second press while open opens nothing
-        form->how_to_play->trigger();
-        form->Menu_About->trigger();
-        QCOMPARE(form->highScoreWindow, first);
-        QVERIFY(!form->helpWindow && !form->aboutWindow);
-        first->close();
-        QVERIFY(form->isEnabled());
-        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));  // closing never resumes
-        QVERIFY(SamePicture(form->mainview, form->mainpsrc));
-
-        form->how_to_play->trigger();
-        QVERIFY(form->helpWindow && form->helpWindow->isVisible());
-        QVERIFY(!form->isEnabled());
-        form->helpWindow->close();
-        QVERIFY(form->isEnabled());
-
-        form->Menu_About->trigger();
-        QVERIFY(form->aboutWindow && form->aboutWindow->isVisible());
-        QVERIFY(!form->isEnabled());
-        form->activateWindow();  // a click on the disabled window
-        QTRY_VERIFY(form->aboutWindow->isActiveWindow());
-        QTest::keyClick(form->aboutWindow, Qt::Key_Escape);
-        QVERIFY(form->isEnabled());
-        QCOMPARE(form->Caption(), QStringLiteral("PLAY"));
-        QCOMPARE(music->words, (QStringList{"Open", "Play", "Pause"}));
-    }
-
-    void sideWindowsBeforeAGameChangeNothing() {
-        form->Menu_About->trigger();
-        QCOMPARE(form->Caption(), QStringLiteral("START"));
-        QVERIFY(form->Frame1->isVisible());
-        form->aboutWindow->close();
-        QVERIFY(form->isEnabled());
-    }
-
-    void quitSavesTheTableAndClosesTheMusic() {
-        form->Scores().EnterHighScore(777);  // prompt answers "Ada"
-        form->Menu_Quit->trigger();
-        QCOMPARE(music->words.last(), QStringLiteral("Close"));
-        const auto [name, score] = FirstRecord(folder->path() + "/rushhs.dat");
-        QCOMPARE(name, QByteArray("Ada                      "));
-        QCOMPARE(score, 777);
-    }
-
-    void terminationSignalClosesAndSaves() {
-        WatchTerminationSignals([this] { form->close(); });
-        form->Scores().EnterHighScore(4321);
-        std::raise(SIGTERM);
-        QTRY_VERIFY(!form->isVisible());
-        QCOMPARE(FirstRecord(folder->path() + "/rushhs.dat").second, 4321);
-        QCOMPARE(music->words.last(), QStringLiteral("Close"));
-    }
-
-    void aNewGameAfterGameOverStartsClean() {
-        click();
-        FillRows(game(), 0, 0);
-        game().PieceFalling = false;
-        game().PlayPhase = 0;
-        game().GameTick();
-        QCOMPARE(form->Caption(), QStringLiteral("START"));
-        click();
-        QCOMPARE(form->Caption(), QStringLiteral("PAUSE"));
-        QVERIFY(!form->Frame1->isVisible());
-        QVERIFY(SamePicture(form->mainview, form->mainsrc));
-        QCOMPARE(form->scorelabel->text(), QStringLiteral("000000"));
-        int settled = 0;
-        for (const stonerush::Cell& cell : game().Board.cells) settled += cell.State == CellSettled;
-        QCOMPARE(settled, 0);
-        QVERIFY(!game().GameOver);
+        form.reset();  // before the sound it uses
     }
 };
 

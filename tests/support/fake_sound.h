@@ -1,9 +1,8 @@
-// Recording stand-ins for the music control and the wave player.
+// Sound that hands every word and wave to a log instead of playing it.
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <string_view>
+#include <functional>
 
 #include "platform/sound/music_control.h"
 #include "platform/sound/wave_player.h"
@@ -12,21 +11,20 @@ class FakeMusicControl : public MusicControl {
 public:
     void SetNotify(bool) override {}
     void SetWait(bool) override {}
-    void SetFileName(const QString& path) override { fileName = path; }
+    void SetFileName(const QString& path) override { log(path); }
     void SetCommand(std::string_view word) override {
-        words << QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+        log(QString::fromLatin1(word.data(), qsizetype(word.size())));
     }
     int32_t Length() const override { return length; }
     int32_t Position() const override { return position; }
 
-    QString fileName;
-    QStringList words;
+    std::function<void(const QString&)> log = [](const QString&) {};
     int32_t length = 0;
     int32_t position = 0;
 };
 
 class FakeWavePlayer : public WavePlayer {
 public:
-    void Play(const QString& path) override { played << path; }
-    QStringList played;
+    void Play(const QString& path) override { log(path); }
+    std::function<void(const QString&)> log = [](const QString&) {};
 };

@@ -99,7 +99,6 @@ void MusicRenderer::Open() {
     audible_ = false;
     attempts_ = 0;
     ++jumps_;
-    has_soundfont_ = IsSoundfont(soundfont_path_);
     state_ = State::kStopped;
 }
 
@@ -112,7 +111,6 @@ void MusicRenderer::Close() {
     rendered_frames_ = 0;
     read_frame_ = 0;
     length_ = 0;
-    has_soundfont_ = false;
     state_ = State::kClosed;
 }
 
@@ -131,8 +129,7 @@ void MusicRenderer::StartSynthesiser() {
     // it; the reverb stays, it gives the tune its room.
     fluid_settings_setint(settings_, "synth.chorus.active", 0);
     synth_ = new_fluid_synth(settings_);
-    const bool soundfont = IsSoundfont(soundfont_path_) &&
-                           fluid_synth_sfload(synth_, soundfont_path_.c_str(), 1) != FLUID_FAILED;
+    if (IsSoundfont(soundfont_path_)) fluid_synth_sfload(synth_, soundfont_path_.c_str(), 1);
     player_ = new_fluid_player(synth_);
     // A missing or broken file is only found out at play time, and then the
     // player simply stops: the tune has no length and no sound.
@@ -140,8 +137,6 @@ void MusicRenderer::StartSynthesiser() {
     fluid_player_play(player_);
     block_.resize(size_t(kBlockFrames) * kChannels);
     end_frame_ = -1;
-    std::lock_guard lock(mutex_);
-    has_soundfont_ = soundfont;
 }
 
 void MusicRenderer::FreeSynthesiser() {
@@ -277,24 +272,9 @@ int32_t MusicRenderer::Position() const {
     return block < ticks_.size() ? ticks_[block] : ticks_.back();
 }
 
-bool MusicRenderer::IsOpen() const {
-    std::lock_guard lock(mutex_);
-    return state_ != State::kClosed;
-}
-
 bool MusicRenderer::IsPlaying() const {
     std::lock_guard lock(mutex_);
     return state_ == State::kPlaying;
-}
-
-bool MusicRenderer::HasSoundfont() const {
-    std::lock_guard lock(mutex_);
-    return has_soundfont_;
-}
-
-int MusicRenderer::Attempts() const {
-    std::lock_guard lock(mutex_);
-    return attempts_;
 }
 
 int MusicRenderer::Jumps() const {

@@ -60,11 +60,7 @@ public:
     int32_t Length() const;
     int32_t Position() const;
 
-    bool IsOpen() const;
     bool IsPlaying() const;  // "Play" given and not paused or stopped since
-    bool HasSoundfont() const;
-    // How many synthesisers the tune took (more than 1 after a broken render).
-    int Attempts() const;
     // Counts "Open" and "Next": moves of the position that are not playing on.
     int Jumps() const;
 
@@ -109,7 +105,6 @@ private:
     mutable std::mutex mutex_;
     std::string file_name_;
     State state_ = State::kClosed;
-    bool has_soundfont_ = false;
     bool complete_ = false;
     bool audible_ = false;  // a silent tune keeps no samples
     int attempts_ = 0;

@@ -1,5 +1,7 @@
-// Block transfers between pictures: exact copies, clipping at the edges, and
-// the record of what actually changed, which decides what gets repainted.
+// Block transfers land where they should, clipped at the edges; the painter
+// copies only the cells that changed, and paints a picture replaced whole
+// (pause, resume, game over) over whole, as a full repaint would.
+#include <QPainter>
 #include <QTest>
 
 #include "platform/bitblt.h"
@@ -9,106 +11,112 @@
 
 namespace {
 
-QImage Filled(int width, int height, QRgb colour) {
+constexpr QRgb kBlack = 0xff000000, kGrey = 0xff808080;
+
+// Every pixel different, so a copy from the wrong place shows; or one colour.
+QImage Pattern(int width, int height, QRgb fill = 0) {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, fill ? fill : qRgb(x, y, 77));
     return image;
 }
 
-// A strip of six 16 x 16 tiles, each a different colour with a marked corner.
-QImage TileStrip(int size) {
-    QImage strip(6 * size, size, QImage::Format_RGB32);
-    for (int t = 0; t < 6; ++t) {
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) strip.setPixel(t * size + x, y, qRgb(40 * t, 255 - 40 * t, x + y));
-    }
-    return strip;
+// Copies a rectangle of tiles, or a full repaint of a grid: each block's tile, black elsewhere.
+QImage Copy(QImage image, QRect to, const QImage& tiles, QPoint from) {
+    if (!to.isEmpty()) QPainter(&image).drawImage(to.topLeft(), tiles, QRect(from, to.size()));
+    return image;
 }
+template <typename Grid>
+QImage FullRepaint(const Grid& grid, int size, const QImage& tiles) {
+    QImage image = Pattern(Grid::Width * size, Grid::Height * size, kBlack);
+    for (int y = 0; y < Grid::Height; ++y)
+        for (int x = 0; x < Grid::Width; ++x)
+            if (grid(x, y).State != stonerush::CellEmpty)
+                image =
+                    Copy(image, QRect(size * x, size * y, size, size), tiles, {size * grid(x, y).Tile, 0});
+    return image;
+}
+
+struct NullHost : stonerush::GameHost {
+    stonerush::KeyRequests PollKeyboard() override { return {}; }
+    void PlayWave(std::string_view) override {}
+    void SetCounterText(stonerush::Counter, std::string_view) override {}
+    void Redraw() override {}
+    void ShowGameOver() override {}
+    void EnterHighScore(int32_t) override {}
+    float Random() override { return 0; }
+};
 
 }  // namespace
 
 class BitBltTest : public QObject {
     Q_OBJECT
-
 private slots:
-    void copiesARectangleExactly() {
-        PictureBox destination(Filled(64, 64, qRgb(0, 0, 0)));
-        PictureBox source(TileStrip(16));
-        BitBlt(destination, 16, 32, 16, 16, source, 32, 0, SRCCOPY);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                QCOMPARE(destination.Picture().pixel(16 + x, 32 + y), source.Picture().pixel(32 + x, y));
-        QCOMPARE(destination.Picture().pixel(15, 32), qRgb(0, 0, 0));
-        QCOMPARE(destination.Picture().pixel(32, 32), qRgb(0, 0, 0));
-        QCOMPARE(destination.PendingChange(), QRect(16, 32, 16, 16));
+    void blockTransfer_data() {
+        QTest::addColumn<QRect>("to");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QRect>("landed");
+        QTest::newRow("inside") << QRect(16, 8, 16, 16) << QPoint(20, 4) << QRect(16, 8, 16, 16);
+        QTest::newRow("off the top left") << QRect(-8, -4, 16, 16) << QPoint(0, 0) << QRect(0, 0, 8, 12);
+        QTest::newRow("off the bottom right") << QRect(56, 60, 16, 16) << QPoint(0, 0) << QRect(56, 60, 8, 4);
+        QTest::newRow("source runs out") << QRect(0, 0, 16, 16) << QPoint(40, 30) << QRect(0, 0, 8, 10);
+        QTest::newRow("source starts before")
+            << QRect(10, 10, 16, 16) << QPoint(-3, -5) << QRect(13, 15, 13, 11);
+        QTest::newRow("wholly outside") << QRect(64, 0, 16, 16) << QPoint(0, 0) << QRect();
+    }
+    void blockTransfer() {
+        QFETCH(QRect, to);
+        QFETCH(QPoint, from);
+        QFETCH(QRect, landed);
+        PictureBox destination(Pattern(64, 64, kBlack));
+        const PictureBox source(Pattern(48, 40));
+        BitBlt(destination, to.x(), to.y(), to.width(), to.height(), source, from.x(), from.y());
+        QCOMPARE(destination.Picture(), Copy(Pattern(64, 64, kBlack), landed, source.Picture(),
+                                             landed.topLeft() + from - to.topLeft()));
+        QCOMPARE(destination.PendingChange(), landed);  // what the screen is asked to show again
     }
 
-    void clipsAtEveryEdgeWithoutTouchingOutside() {
-        PictureBox destination(Filled(32, 32, qRgb(1, 2, 3)));
-        PictureBox source(Filled(16, 16, qRgb(200, 100, 50)));
-        BitBlt(destination, -8, -8, 16, 16, source, 0, 0);  // top-left corner
-        BitBlt(destination, 24, 24, 16, 16, source, 0, 0);  // bottom-right corner
-        BitBlt(destination, 0, 0, 16, 16, source, 8, 8);    // source runs out
-        BitBlt(destination, 100, 100, 16, 16, source, 0, 0);
-        QCOMPARE(destination.Picture().pixel(0, 0), qRgb(200, 100, 50));
-        QCOMPARE(destination.Picture().pixel(31, 31), qRgb(200, 100, 50));
-        QCOMPARE(destination.Picture().pixel(7, 7), qRgb(200, 100, 50));
-        QCOMPARE(destination.Picture().pixel(8, 8), qRgb(1, 2, 3));
-        QCOMPARE(destination.Picture().pixel(23, 23), qRgb(1, 2, 3));
+    void painter_data() {
+        QTest::addColumn<bool>("fieldReplaced");
+        QTest::addColumn<bool>("previewReplaced");
+        QTest::newRow("a tick") << false << false;
+        QTest::newRow("game over") << true << false;
+        QTest::newRow("pause or resume") << true << true;
     }
-
-    void onlyOtherRasterOperationsAreIgnored() {
-        PictureBox destination(Filled(16, 16, qRgb(0, 0, 0)));
-        PictureBox source(Filled(16, 16, qRgb(9, 9, 9)));
-        BitBlt(destination, 0, 0, 16, 16, source, 0, 0, 0x00EE0086 /* SRCPAINT */);
-        QCOMPARE(destination.Picture().pixel(0, 0), qRgb(0, 0, 0));
-    }
-
-    void paintsAKnownBoardCellByCell() {
-        struct NullHost : stonerush::GameHost {
-            stonerush::KeyRequests PollKeyboard() override { return {}; }
-            void PlayWave(std::string_view) override {}
-            void SetCounterText(stonerush::Counter, std::string_view) override {}
-            void Redraw() override {}
-            void ShowGameOver() override {}
-            void EnterHighScore(int32_t) override {}
-            float Random() override { return 0; }
-        } host;
+    void painter() {
+        QFETCH(bool, fieldReplaced);
+        QFETCH(bool, previewReplaced);
+        NullHost host;
         stonerush::Game game(host);
         game.Board(9, 17) = {3, stonerush::CellSettled};
-        game.Board(4, 0) = {5, stonerush::CellFalling};  // falling and settled look alike
-        game.Board(0, 17) = {2, stonerush::CellEmpty};   // a stale tile is not drawn
+        game.Board(4, 0) = {5, stonerush::CellFalling};
+        game.Board(0, 17) = {2, stonerush::CellEmpty};
         game.PreviewGrid(3, 3) = {1, stonerush::CellSettled};
-        PictureBox mainview(Filled(160, 288, qRgb(7, 7, 7))), nextview(Filled(128, 128, qRgb(7, 7, 7)));
-        PictureBox mainsrc(Filled(160, 288, qRgb(0, 0, 0))), nextsrc(Filled(128, 128, qRgb(0, 0, 0)));
-        PictureBox bloxsrc(TileStrip(16)), nbloxsrc(TileStrip(32));
+        PictureBox mainview(Pattern(160, 288)), nextview(Pattern(128, 128));
+        const PictureBox mainsrc(Pattern(160, 288, kBlack)), nextsrc(Pattern(128, 128, kBlack));
+        const PictureBox bloxsrc(Pattern(96, 16)), nbloxsrc(Pattern(192, 32));
         PlayfieldPainter painter;
-        const PlayfieldPictures pictures{mainview, nextview, mainsrc, nextsrc, bloxsrc, nbloxsrc};
-        painter.Draw(game, pictures);
-        const QImage& field = mainview.Picture();
-        QCOMPARE(field.pixel(144 + 3, 272 + 5), bloxsrc.Picture().pixel(48 + 3, 5));
-        QCOMPARE(field.pixel(64 + 1, 0 + 2), bloxsrc.Picture().pixel(80 + 1, 2));
-        QCOMPARE(field.pixel(0 + 4, 272 + 4), qRgb(0, 0, 0));
-        QCOMPARE(field.pixel(80, 150), qRgb(0, 0, 0));  // every cell painted
-        QCOMPARE(nextview.Picture().pixel(96 + 20, 96 + 7), nbloxsrc.Picture().pixel(32 + 20, 7));
-        QCOMPARE(nextview.Picture().pixel(0, 0), qRgb(0, 0, 0));
+        painter.Draw(game, {mainview, nextview, mainsrc, nextsrc, bloxsrc, nbloxsrc});
 
-        // Only cells whose picture changed are copied: a block that settles
-        // looks the same, and so does a stale tile in an empty cell.
+        // The next tick fills one cell of each grid; a block settling or a stale
+        // tile changing is no change. Only what is copied covers the grey.
         game.Board(4, 0).State = stonerush::CellSettled;
         game.Board(0, 17).Tile = 4;
         game.Board(2, 3) = {1, stonerush::CellSettled};
-        mainview.Picture().fill(qRgb(9, 9, 9));  // behind the painter's back
-        painter.Draw(game, pictures);
-        QCOMPARE(field.pixel(64 + 1, 0 + 2), qRgb(9, 9, 9));
-        QCOMPARE(field.pixel(0 + 4, 272 + 4), qRgb(9, 9, 9));
-        QCOMPARE(field.pixel(32 + 3, 48 + 5), bloxsrc.Picture().pixel(16 + 3, 5));
-        // A picture set whole (pause, game over) is painted over whole.
-        mainview.SetPicture(Filled(160, 288, qRgb(7, 7, 7)));
-        painter.Draw(game, pictures);
-        QCOMPARE(field.pixel(80, 150), qRgb(0, 0, 0));
-        QCOMPARE(field.pixel(32 + 3, 48 + 5), bloxsrc.Picture().pixel(16 + 3, 5));
-        QCOMPARE(field.pixel(144 + 3, 272 + 5), bloxsrc.Picture().pixel(48 + 3, 5));
+        game.PreviewGrid(0, 1) = {2, stonerush::CellSettled};
+        mainview.Picture().fill(kGrey);
+        nextview.Picture().fill(kGrey);
+        if (fieldReplaced) mainview.SetPicture(Pattern(160, 288));
+        if (previewReplaced) nextview.SetPicture(Pattern(128, 128));
+        painter.Draw(game, {mainview, nextview, mainsrc, nextsrc, bloxsrc, nbloxsrc});
+        const QImage field = FullRepaint(game.Board, 16, bloxsrc.Picture());
+        const QImage preview = FullRepaint(game.PreviewGrid, 32, nbloxsrc.Picture());
+        const QRect cell(32, 48, 16, 16), bigCell(0, 32, 32, 32);
+        QCOMPARE(mainview.Picture(),
+                 fieldReplaced ? field : Copy(Pattern(160, 288, kGrey), cell, field, cell.topLeft()));
+        QCOMPARE(
+            nextview.Picture(),
+            previewReplaced ? preview : Copy(Pattern(128, 128, kGrey), bigCell, preview, bigCell.topLeft()));
     }
 };
 

@@ -6,7 +6,6 @@
 
 #include <csignal>
 #include <fstream>
-#include <random>
 
 #include "as_ordinary_user.h"
 
@@ -31,10 +30,7 @@ void Write(const fs::path& file, const std::string& bytes, fs::perms perms = fs:
 // A scratch folder open to every user, in memory where there is such a place.
 class ScoreFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fs::create_directories(dir);
-        fs::permissions(dir, fs::perms::all);
-    }
+    void SetUp() override { fs::create_directories(dir), fs::permissions(dir, fs::perms::all); }
     void TearDown() override {
         ::umount(dir.c_str());
         fs::permissions(dir, fs::perms::all);
@@ -47,15 +43,10 @@ protected:
 template <class Param>
 class ScoreFileWith : public ScoreFile, public ::testing::WithParamInterface<Param> {};
 
-// Ten default records; names of one byte per Windows-1252 character, cut at 25,
-// trailing spaces kept; scores little-endian.
+// Names of one byte per Windows-1252 character, cut at 25, trailing spaces
+// kept; scores little-endian.
 TEST_F(ScoreFile, ExactBytesAndRoundTrip) {
     HighScoreTable table;
-    table.Entry(3).PlayerScore = 70;
-    ASSERT_TRUE(CreateDefaultHighScores(table, file).ok);
-    EXPECT_EQ(table, HighScoreTable{});
-    EXPECT_EQ(Bytes(file), Times(10, kDefaultRecord));
-
     table.Entry(1) = {PlayerNameFromText(" Zoë “€” "), 0x01020304};
     table.Entry(2) = {PlayerNameFromText("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), -2};  // 26: Z is lost
     ASSERT_TRUE(SaveHighScores(table, file).ok);
@@ -84,23 +75,6 @@ TEST_P(ShortAndLongFile, MissingRecordsAreDefaultExtraBytesKept) {
 }
 INSTANTIATE_TEST_SUITE_P(Lengths, ShortAndLongFile, ::testing::Values(0, 29, 40, 290, 300));
 
-// Any bytes load as ten entries that can be shown, and save back unchanged.
-TEST_F(ScoreFile, AnyBytesLoadAndSaveBack) {
-    std::mt19937 random(20260601);
-    for (int round = 0; round < 1000; ++round) {
-        std::string bytes(random() % 400, '\0');
-        for (char& b : bytes) b = static_cast<char>(random());
-        Write(file, bytes);
-        HighScoreTable table;
-        ASSERT_TRUE(LoadHighScores(table, file).ok);
-        for (int n = 1; n <= 10; ++n) ASSERT_FALSE(FormatScoreLine(table, n).empty());
-        ASSERT_TRUE(SaveHighScores(table, file).ok);
-        if (bytes.size() >= 290) {
-            ASSERT_EQ(Bytes(file), bytes);
-        }
-    }
-}
-
 // The save against a folder, file or disk that refuses it, run as an ordinary
 // user: either the records and the old file's bytes after them reach the file
 // (through a link, or in place when the folder takes no new file), or the old
@@ -121,8 +95,6 @@ TEST_P(SaveRefused, WholeNewFileOrOldFileUntouched) {
     if (refusal.link) fs::create_symlink("real.dat", file);
     if (refusal.error == ENOSPC) Write(dir / "filler", std::string(4096, 'f'));
     fs::permissions(dir, refusal.folder);
-    const auto files = [&] { return std::distance(fs::directory_iterator(dir), {}); };
-    const auto filesBefore = files();
     HighScoreTable table;
     table.Entry(1) = {LeftJustifyName("Ann"), 500};
     EXPECT_TRUE(AsOrdinaryUser([&] {
@@ -135,7 +107,8 @@ TEST_P(SaveRefused, WholeNewFileOrOldFileUntouched) {
         ::setrlimit(RLIMIT_FSIZE, &unlimited);
         EXPECT_EQ(save.error, refusal.error) << save.reason;
         EXPECT_EQ(Bytes(file), refusal.error ? before : kAnn500 + Times(9, kDefaultRecord) + "tail");
-        EXPECT_EQ(files(), filesBefore);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
+                  1 + (refusal.link || refusal.error == ENOSPC));
         EXPECT_EQ(fs::is_symlink(file), refusal.link);
         return !::testing::Test::HasFailure();
     }));

@@ -87,6 +87,15 @@ void MusicRenderer::Command(std::string_view word) {
 }
 
 void MusicRenderer::Open() {
+    Forget(State::kStopped);
+}
+void MusicRenderer::Close() {
+    Forget(State::kClosed);
+}
+
+// Drops the synthesiser and every rendered sample; a read position held by the
+// output counts as moved.
+void MusicRenderer::Forget(State next) {
     std::lock_guard synth_lock(synth_mutex_);
     FreeSynthesiser();
     std::lock_guard lock(mutex_);
@@ -99,19 +108,7 @@ void MusicRenderer::Open() {
     audible_ = false;
     attempts_ = 0;
     ++jumps_;
-    state_ = State::kStopped;
-}
-
-void MusicRenderer::Close() {
-    std::lock_guard synth_lock(synth_mutex_);
-    FreeSynthesiser();
-    std::lock_guard lock(mutex_);
-    samples_ = {};
-    ticks_ = {};
-    rendered_frames_ = 0;
-    read_frame_ = 0;
-    length_ = 0;
-    state_ = State::kClosed;
+    state_ = next;
 }
 
 void MusicRenderer::StartSynthesiser() {

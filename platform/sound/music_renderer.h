@@ -86,6 +86,7 @@ private:
 
     void Open();
     void Close();
+    void Forget(State next);
     void StartSynthesiser();           // under synth_mutex_
     void FreeSynthesiser();            // under synth_mutex_
     int64_t ReadFrame() const;         // under mutex_

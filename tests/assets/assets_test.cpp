@@ -1,12 +1,9 @@
-// The files the game loads, checked the way it loads them: every picture at
-// the size the tile copies and the window layouts are made for, the wave
-// sounds accepted by the sound player and ending in a quarter second of
-// silence (the player drops the last 100-170 ms), and the music read whole by
-// the synthesiser's file player: it runs at least half a minute, then ends.
+// The files the game loads, checked the way it loads them: pictures at the size the tile copies
+// and layouts are made for; waves the sound player takes, ending in a quarter second of silence
+// (it drops the last 100-170 ms); the music read whole by the file player, at least 30 s long.
 #include <QSoundEffect>
 #include <QtEndian>
 #include <QtTest>
-#include <vector>
 
 #include "platform/sound/music_renderer.h"
 #include "platform/sound/quiet_audio.h"
@@ -16,52 +13,43 @@ class AssetsTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QuietenQtMultimedia(); }
-
     void pictureHasItsSize_data() {
         QTest::addColumn<QSize>("size");
-        for (const char* name : {"mainsrc.png", "mainpsrc.png", "game_over_pic.png"})
-            QTest::newRow(name) << QSize(160, 288);
-        for (const char* name : {"nextsrc.png", "nextpsrc.png"}) QTest::newRow(name) << QSize(128, 128);
-        QTest::newRow("bloxsrc.png") << QSize(96, 16);
-        QTest::newRow("nbloxsrc.png") << QSize(192, 32);
-        QTest::newRow("splash.jpg") << QSize(300, 300);
-        for (int size : {16, 32, 48}) QTest::addRow("help_icon_%d.png", size) << QSize(size, size);
-        QTest::newRow("program_icon.png") << QSize(32, 32);
+        const std::pair<const char*, QSize> sizes[] = {
+            {"mainsrc.png", {160, 288}},    {"mainpsrc.png", {160, 288}},   {"game_over_pic.png", {160, 288}},
+            {"nextsrc.png", {128, 128}},    {"nextpsrc.png", {128, 128}},   {"bloxsrc.png", {96, 16}},
+            {"nbloxsrc.png", {192, 32}},    {"splash.jpg", {300, 300}},     {"help_icon_16.png", {16, 16}},
+            {"help_icon_32.png", {32, 32}}, {"help_icon_48.png", {48, 48}}, {"program_icon.png", {32, 32}}};
+        for (const auto& [name, size] : sizes) QTest::newRow(name) << size;
     }
     void pictureHasItsSize() {
         QFETCH(QSize, size);
         QCOMPARE(QImage(QStringLiteral(":/assets/") + QTest::currentDataTag()).size(), size);
     }
-
-    void waveFilePlays_data() {
-        QTest::addColumn<int>("unused");
-        for (const char* name : {"line.wav", "quad.wav", "gameover.wav"}) QTest::newRow(name) << 0;
+    void waveFilesPlayAndEndInSilence() {
+        for (const char* name : {"line.wav", "quad.wav", "gameover.wav"}) {
+            QFile file(QStringLiteral(STONERUSH_DATA_DIR "/") + name);
+            QSoundEffect effect;
+            effect.setSource(QUrl::fromLocalFile(file.fileName()));
+            QTRY_VERIFY2(effect.status() == QSoundEffect::Ready, name);
+            QVERIFY2(file.open(QIODevice::ReadOnly), name);
+            const QByteArray bytes = file.readAll();  // 16-bit samples; the data chunk comes last
+            const int samples = qFromLittleEndian<quint32>(bytes.constData() + 28) / 8;  // byte rate: 0.25 s
+            for (int i = 1; i <= samples; ++i)
+                QVERIFY2(qAbs(qFromLittleEndian<qint16>(bytes.constData() + bytes.size() - 2 * i)) <= 3,
+                         name);
+        }
     }
-    void waveFilePlays() {
-        const QString path = QStringLiteral(STONERUSH_DATA_DIR "/") + QTest::currentDataTag();
-        QSoundEffect effect;
-        effect.setSource(QUrl::fromLocalFile(path));
-        QTRY_COMPARE(effect.status(), QSoundEffect::Ready);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();  // 16-bit samples; the data chunk comes last
-        const int samples = qFromLittleEndian<quint32>(bytes.constData() + 28) / 8;  // byte rate: 0.25 s
-        for (int i = 1; i <= samples; ++i)
-            QVERIFY(qAbs(qFromLittleEndian<qint16>(bytes.constData() + bytes.size() - 2 * i)) <= 3);
-    }
-
     void musicFileIsReadWholeByThePlayer() {
         MusicRenderer music("");  // no soundfont: silent, but the file is read and played all the same
         music.SetFileName(STONERUSH_DATA_DIR "/rushtune.mid");
-        music.Command("Open");
-        music.Command("Play");
-        std::vector<int16_t> second(2 * MusicRenderer::kSampleRate);
+        for (const char* command : {"Open", "Play"}) music.Command(command);
+        QVector<int16_t> second(2 * MusicRenderer::kSampleRate);
         int seconds = 0;
         do music.Render(second.data(), MusicRenderer::kSampleRate);
         while (++seconds < 120 && music.Position() < music.Length());
         QVERIFY2(seconds >= 30 && seconds < 120, qPrintable(QString("ends after %1 s").arg(seconds)));
     }
 };
-
 STONERUSH_QTEST_MAIN(AssetsTest)
 #include "assets_test.moc"

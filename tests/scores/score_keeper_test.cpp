@@ -67,6 +67,8 @@ private slots:
         NoMainWindow host;
         Form3 form(keeper->Table(), host);
         connect(&form, &Form3::TableReset, [this] { keeper->SaveHighScores(); });  // as the main window does
+        QCOMPARE(form.ScoreView(2)->textFormat(),
+                 Qt::PlainText);  // a name is shown as typed, never as markup
         QTest::mouseClick(form.Command1(), Qt::LeftButton);
         QCOMPARE(ReadAll(keeper->FilePath()), kDefaultFile);
         QCOMPARE(form.ScoreView(1)->text().toStdString(), FormatScoreLine(HighScoreTable{}, 1));

@@ -1,5 +1,5 @@
-// Stonerush starts at its splash picture; dismissing it brings up the main
-// window, whose construction runs the start-up.
+// Stonerush starts at its splash picture; dismissing it brings up the game:
+// the sound, the high-score table, the game session and the main window.
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
@@ -7,22 +7,27 @@
 #include <cstring>
 #include <memory>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/game_session.h"
+#include "mainwindow/main_window.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
-#include "platform/prompt.h"
-#include "platform/sound/fluid_music_control.h"
-#include "platform/sound/qt_wave_player.h"
+#include "platform/sound/fluid_music.h"
+#include "platform/sound/qt_sound_effects.h"
 #include "platform/termination_signals.h"
+#include "scores/name_prompt.h"
+#include "scores/score_keeper.h"
 #include "windows/splash_window.h"
+
+namespace {
 
 // --help and --version answer on the terminal and end the program before any
 // window (or X display) is needed.
-static bool AnsweredOnTerminal(int argc, char** argv) {
+bool answeredOnTerminal(int argc, char** argv) {
+    using namespace stonerush;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s %d.%d.%d\n%s\n", app_info::Title, app_info::VersionMajor, app_info::VersionMinor,
-                        app_info::VersionRevision, app_info::LegalNotice);
+            std::printf("%s %d.%d.%d\n%s\n", appinfo::title, appinfo::versionMajor, appinfo::versionMinor,
+                        appinfo::versionRevision, appinfo::legalNotice);
             return true;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -40,8 +45,20 @@ static bool AnsweredOnTerminal(int argc, char** argv) {
     return false;
 }
 
+// Everything the game is made of, brought up when the splash goes.
+struct Game {
+    explicit Game(const QString& folder) : session(music, effects, folder), window(session, scores, folder) {}
+    stonerush::QtSoundEffects effects;
+    stonerush::FluidMusic music;
+    stonerush::ScoreKeeper scores;
+    stonerush::GameSession session;
+    stonerush::MainWindow window;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (AnsweredOnTerminal(argc, argv)) return 0;
+    if (answeredOnTerminal(argc, argv)) return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));
@@ -49,33 +66,27 @@ int main(int argc, char** argv) {
     // window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Sound comes up only when the main window does: the splash shows first.
-    std::unique_ptr<QtWavePlayer> waves;
-    std::unique_ptr<FluidMusicControl> music;
-    std::unique_ptr<Form1> form1;
-
-    auto* splash = new frmSplash([&] {
-        if (form1) return;
-        waves = std::make_unique<QtWavePlayer>();
-        music = std::make_unique<FluidMusicControl>();
-        form1 = std::make_unique<Form1>(Form1Services{*music, *waves, ApplicationDirectory()});
-        form1->show();
+    std::unique_ptr<Game> game;
+    auto* splash = new stonerush::SplashWindow([&] {
+        if (game) return;
+        game = std::make_unique<Game>(stonerush::applicationDirectory());
+        game->window.show();
     });
     splash->show();
 
     // A signal closes the main window as its close box does, so the table is
     // saved. A name being typed is taken as it stands: the prompt returns, the
     // entry goes into the table and is saved, and only then does the window close.
-    WatchTerminationSignals([&] {
-        if (!form1)
+    stonerush::watchTerminationSignals([&] {
+        if (!game)
             QCoreApplication::quit();
-        else if (AcceptOpenPrompt())
-            QTimer::singleShot(0, form1.get(), [&] { form1->close(); });
+        else if (stonerush::acceptOpenPrompt())
+            QTimer::singleShot(0, &game->window, [&] { game->window.close(); });
         else
-            form1->close();
+            game->window.close();
     });
 
     const int status = app.exec();
-    form1.reset();
+    game.reset();
     return status;
 }

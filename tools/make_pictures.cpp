@@ -33,14 +33,11 @@ int main(int argc, char** argv) {
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     bool ok = true;
-    ok &= Save(pictures::MakeTileStrip(16), out, "bloxsrc.png");
-    ok &= Save(pictures::MakeTileStrip(32), out, "nbloxsrc.png");
-    using pictures::kFieldHeight, pictures::kFieldWidth, pictures::kPreviewSize;
-    ok &= Save(pictures::MakeBlack(kFieldWidth, kFieldHeight), out, "mainsrc.png");
-    ok &= Save(pictures::MakeBlack(kPreviewSize, kPreviewSize), out, "nextsrc.png");
-    ok &= Save(pictures::MakeIdleField(), out, "mainpsrc.png");
-    ok &= Save(pictures::MakePausedPreview(), out, "nextpsrc.png");
-    ok &= Save(pictures::MakeGameOver(), out, "game_over_pic.png");
+    ok &= Save(pictures::MakeTileStrip(16), out, "tiles_16.png");
+    ok &= Save(pictures::MakeTileStrip(32), out, "tiles_32.png");
+    ok &= Save(pictures::MakeIdleField(), out, "playfield_paused.png");
+    ok &= Save(pictures::MakePausedPreview(), out, "preview_paused.png");
+    ok &= Save(pictures::MakeGameOver(), out, "playfield_game_over.png");
     ok &= Save(pictures::MakeProgramIcon(), out, "program_icon.png");
     for (int size : {16, 32, 48}) {
         ok &= Save(pictures::MakeHelpIcon(size), out, QStringLiteral("help_icon_%1.png").arg(size));

@@ -29,12 +29,6 @@ LetteringStyle TitleStyle(int pixelSize, const QColor& top, const QColor& bottom
 
 }  // namespace
 
-QImage MakeBlack(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB888);
-    image.fill(Qt::black);
-    return image;
-}
-
 QImage MakeIdleField() {
     QImage image = MakeBackdrop(kFieldWidth, kFieldHeight, kCell, kNightTop, kNightBottom, kNightGrid);
 

@@ -1,6 +1,5 @@
 // The pictures that fill the playfield and the preview when no piece is
-// being drawn: the black play backgrounds, the idle/paused pictures and the
-// game-over picture.
+// being drawn: the idle/paused pictures and the game-over picture.
 #pragma once
 
 #include <QImage>
@@ -10,8 +9,6 @@ namespace pictures {
 inline constexpr int kFieldWidth = 160;
 inline constexpr int kFieldHeight = 288;
 inline constexpr int kPreviewSize = 128;
-
-QImage MakeBlack(int width, int height);
 
 // Shown at launch and whenever a game is paused, so it says neither
 // "paused" nor "press start": the title, the six stones and a pile.

@@ -4,19 +4,19 @@
 
 #include <QImage>
 
-namespace pictures {
+namespace stonerush::pictures {
 
-inline constexpr int kFieldWidth = 160;
-inline constexpr int kFieldHeight = 288;
-inline constexpr int kPreviewSize = 128;
+inline constexpr int fieldWidth = 160;
+inline constexpr int fieldHeight = 288;
+inline constexpr int previewSize = 128;
 
 // Shown at launch and whenever a game is paused, so it says neither
 // "paused" nor "press start": the title, the six stones and a pile.
-QImage MakeIdleField();
+QImage makeIdleField();
 
 // The preview while a game is paused: the next piece stays hidden.
-QImage MakePausedPreview();
+QImage makePausedPreview();
 
-QImage MakeGameOver();
+QImage makeGameOver();
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

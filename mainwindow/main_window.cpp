@@ -136,7 +136,8 @@ void MainWindow::openHighScores() {
 
 void MainWindow::openHelp() {
     if (!isEnabled()) return;
-    if (!isOpen(m_helpWindow)) m_helpWindow = new HelpWindow(*this, m_dataFolder + QStringLiteral("/help.htm"));
+    if (!isOpen(m_helpWindow))
+        m_helpWindow = new HelpWindow(*this, m_dataFolder + QStringLiteral("/help.htm"));
     m_helpWindow->show();
 }
 

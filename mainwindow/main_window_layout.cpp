@@ -28,7 +28,8 @@ void addSeparator(QWidget* parent, int x1, int x2, int y) {
 // proportions the layout was drawn for, DejaVu Sans is the fallback.
 QFont sansFont(int pixelSize, bool bold = false) {
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -63,11 +64,13 @@ void MainWindow::buildControls(QWidget* client) {
     buildCounters(client);
 
     // Before the first game both views show the paused pictures.
-    m_playfield = new GridView(boardWidth, boardHeight, QImage(QStringLiteral(":/assets/tiles_16.png")), client);
+    m_playfield =
+        new GridView(boardWidth, boardHeight, QImage(QStringLiteral(":/assets/tiles_16.png")), client);
     m_playfield->setObjectName(QStringLiteral("playfield"));
     m_playfield->move(0, 0);
     m_playfield->showPicture(m_playfieldPaused);
-    m_preview = new GridView(previewSize, previewSize, QImage(QStringLiteral(":/assets/tiles_32.png")), client);
+    m_preview =
+        new GridView(previewSize, previewSize, QImage(QStringLiteral(":/assets/tiles_32.png")), client);
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->move(168, 112);
     m_preview->showPicture(m_previewPaused);
@@ -100,7 +103,8 @@ void MainWindow::buildCounters(QWidget* client) {
     m_speedValue = makeLabel(client, "speedValue", QStringLiteral("0"), {248, 40, 65, 25});
     auto* linesCaption = makeLabel(client, "linesCaption", QStringLiteral("LINES:"), {168, 80, 73, 25});
     m_linesValue = makeLabel(client, "linesValue", QStringLiteral("0"), {248, 80, 65, 25});
-    for (QLabel* caption : {scoreCaption, speedCaption, linesCaption}) fitFont(caption, counterFont, captions);
+    for (QLabel* caption : {scoreCaption, speedCaption, linesCaption})
+        fitFont(caption, counterFont, captions);
     for (QLabel* value : {m_scoreValue, m_speedValue, m_linesValue})
         fitFont(value, counterFont, {QStringLiteral("000000")});
     addSeparator(client, 168, 312, 32);
@@ -117,7 +121,8 @@ void MainWindow::buildSpeedPanel(QWidget* client) {
     m_speedPanel->setAutoFillBackground(true);  // it hides the preview behind it
     auto* caption =
         makeLabel(m_speedPanel, "startingSpeedCaption", QStringLiteral("Starting Speed"), {8, 16, 129, 25});
-    m_startingSpeedValue = makeLabel(m_speedPanel, "startingSpeedValue", QStringLiteral("0"), {8, 40, 129, 25});
+    m_startingSpeedValue =
+        makeLabel(m_speedPanel, "startingSpeedValue", QStringLiteral("0"), {8, 40, 129, 25});
     for (QLabel* label : {caption, m_startingSpeedValue}) {
         label->setAlignment(Qt::AlignCenter);
         fitFont(label, sansFont(16, true), {QStringLiteral("Starting Speed")});
@@ -155,8 +160,8 @@ void MainWindow::buildMenus() {
 
     // Shortcuts act only while this window is the active one, so a side
     // window that disabled it cannot be opened twice from the keyboard.
-    for (QAction* action : {m_highScoresAction, m_quitAction, m_soundAction, m_musicAction, m_howToPlayAction,
-                            m_aboutAction})
+    for (QAction* action :
+         {m_highScoresAction, m_quitAction, m_soundAction, m_musicAction, m_howToPlayAction, m_aboutAction})
         action->setShortcutContext(Qt::WindowShortcut);
 }
 

@@ -53,7 +53,9 @@ private slots:
         session->setSteering([this] { return held; });
         session->setStartingField(pile());
         connect(session.get(), &GameSession::pictureShown, this, [this](FieldPicture shown) {
-            picture = shown == FieldPicture::Black ? "black" : shown == FieldPicture::Paused ? "paused" : "over";
+            picture = shown == FieldPicture::Black    ? "black"
+                      : shown == FieldPicture::Paused ? "paused"
+                                                      : "over";
         });
         connect(session.get(), &GameSession::cellsChanged, this, [this] { picture = "drawn"; });
         connect(session.get(), &GameSession::gameEnded, this,
@@ -102,9 +104,12 @@ private slots:
     // unless a game runs; the starting speed is the one set before START.
     void countersAndTicks() {
         QStringList counters;
-        connect(session.get(), &GameSession::scoreChanged, [&](int32_t v) { counters << QString("score %1").arg(v); });
-        connect(session.get(), &GameSession::linesChanged, [&](int32_t v) { counters << QString("lines %1").arg(v); });
-        connect(session.get(), &GameSession::speedChanged, [&](int v) { counters << QString("speed %1").arg(v); });
+        connect(session.get(), &GameSession::scoreChanged,
+                [&](int32_t v) { counters << QString("score %1").arg(v); });
+        connect(session.get(), &GameSession::linesChanged,
+                [&](int32_t v) { counters << QString("lines %1").arg(v); });
+        connect(session.get(), &GameSession::speedChanged,
+                [&](int v) { counters << QString("speed %1").arg(v); });
         session->tick();
         QCOMPARE(session->game().isOver(), true);  // no game yet
         session->setStartingSpeed(12);

@@ -17,8 +17,11 @@ namespace {
 // The meanings held, as letters: L R D (moves), C A (turns).
 QString meanings(SteerSet held) {
     QString text;
-    for (const auto& [steer, letter] : {std::pair{Steer::Left, 'L'}, {Steer::Right, 'R'}, {Steer::Down, 'D'},
-                                        {Steer::TurnClockwise, 'C'}, {Steer::TurnAnticlockwise, 'A'}})
+    for (const auto& [steer, letter] : {std::pair{Steer::Left, 'L'},
+                                        {Steer::Right, 'R'},
+                                        {Steer::Down, 'D'},
+                                        {Steer::TurnClockwise, 'C'},
+                                        {Steer::TurnAnticlockwise, 'A'}})
         if (held.has(steer)) text += QLatin1Char(letter);
     return text;
 }

@@ -17,7 +17,8 @@ using Small = Grid<3, 2>;
 // Six tiles of one colour each, then pictures of one colour.
 QImage tiles() {
     QImage image(6 * cell, cell, QImage::Format_RGB32);
-    for (int t = 0; t < 6; ++t) QPainter(&image).fillRect(t * cell, 0, cell, cell, QColor::fromHsv(t * 60, 255, 255));
+    for (int t = 0; t < 6; ++t)
+        QPainter(&image).fillRect(t * cell, 0, cell, cell, QColor::fromHsv(t * 60, 255, 255));
     return image;
 }
 QColor tileColour(Tile tile) {
@@ -84,7 +85,8 @@ private slots:
         grid.at(2, 1) = {Tile::Blue, CellState::Settled};
         view.showGrid(grid);
         QTRY_VERIFY(!spy.painted.isEmpty());
-        QCOMPARE(spy.painted, QRegion(QRect(view.contentsRect().topLeft() + QPoint(2 * cell, cell), QSize(cell, cell))));
+        QCOMPARE(spy.painted,
+                 QRegion(QRect(view.contentsRect().topLeft() + QPoint(2 * cell, cell), QSize(cell, cell))));
     }
 };
 

@@ -40,6 +40,8 @@ public:
     SessionState state() const { return m_state; }
     const Game& game() const { return m_game; }
     bool isTicking() const { return m_tickTimer.isActive(); }
+    bool soundOn() const { return m_soundOn; }
+    bool musicOn() const { return m_musicOn; }
 
     // Where the keys held come from; none held until it is set.
     void setSteering(std::function<SteerSet()> steering) { m_steering = std::move(steering); }

@@ -63,11 +63,16 @@ long ProcessTicks() {
     return user + system;
 }
 
-// Voluntary context switches of all threads: how often the process sleeps.
-long VoluntarySwitches() {
+// Voluntary context switches of all threads, or of the one named: how often
+// they sleep.
+long VoluntarySwitches(const std::string& name = {}) {
     long total = 0;
     for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        std::ifstream status("/proc/self/task/" + task.toStdString() + "/status");
+        const std::string dir = "/proc/self/task/" + task.toStdString();
+        std::string comm;
+        std::getline(std::ifstream(dir + "/comm"), comm);
+        if (!name.empty() && comm != name) continue;
+        std::ifstream status(dir + "/status");
         std::string line;
         while (std::getline(status, line))
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::stol(line.substr(24));
@@ -175,6 +180,16 @@ int main(int argc, char** argv) {
                 100.0 * (process_after - process_before) / ticks_per_second,
                 (switches_after - switches_before) / 10.0);
     std::printf("memory while playing: RSS %.1f MB\n", ResidentKilobytes() / 1024.0);
+
+    // Paused, the stream is closed and nothing of the music's runs.
+    music.pause();
+    Wait(1000);
+    const long paused_thread = ThreadTicks("music");
+    const long paused_switches = VoluntarySwitches("music");
+    Wait(5000);
+    std::printf("music thread while paused: %.2f%% of one core, %.1f wake-ups/s\n",
+                100.0 * (ThreadTicks("music") - paused_thread) / (ticks_per_second / 2),
+                (VoluntarySwitches("music") - paused_switches) / 5.0);
     music.close();
     return 0;
 }

@@ -33,9 +33,9 @@ private slots:
         QVERIFY2(clock.elapsed() < 5000, "playing sounds blocked the caller");
     }
 
-    // A one-second tune plays, holds while paused, goes on when resumed and goes back to its start when
-    // rewound. With no device (CI) a clock keeps its time: after a pass and a half the position is half-way
-    // through it, never past its end.
+    // With no device a clock keeps the time of a one-second tune: paused after a pass and a half, it is
+    // held half-way through it, never past its end; it goes on when resumed and goes back to its start
+    // when rewound. (With a device the end-to-end test listens to the music.)
     void music() {
         QTemporaryDir folder;
         QFile tune(folder.filePath("short.mid"));
@@ -43,25 +43,22 @@ private slots:
         FluidMusic music;
         music.open(tune.fileName());
         QTRY_VERIFY(music.length() > 0);  // rendered: the output has found its device or none
+        if (music.hasAudioDevice()) QSKIP("a sound card sets the pace: see sound_qt_test_no_device");
         QElapsedTimer clock;
         clock.start();
         music.play();
         const qint64 played = clock.elapsed();  // the clock started within [0, played]
         QTest::qWait(1500);
         const qint64 from = clock.elapsed();
-        const int32_t position = music.position();
-        const qint64 to = clock.elapsed();
-        // Where the position stands, in ms, against the time played, [from - played, to] ago.
-        const double period = music.length() / shortTicksPerMs;
-        const double behind = position / shortTicksPerMs - double(from - played);
-        const double ahead = behind - period * std::floor(behind / period);
-        QVERIFY(position < music.length());
-        QVERIFY2(music.hasAudioDevice() || ahead < to - from + played + 60 || ahead > period - 60,
-                 qPrintable(QString::number(ahead)));
-
         music.pause();
-        QTest::qWait(300);
+        const qint64 to = clock.elapsed();
         const int32_t held = music.position();
+        // Where it was held, in ms, against the time played, [from - played, to] ago.
+        const double period = music.length() / shortTicksPerMs;
+        const double behind = held / shortTicksPerMs - double(from - played);
+        const double ahead = behind - period * std::floor(behind / period);
+        QVERIFY(held < music.length());
+        QVERIFY2(ahead < to - from + played + 60 || ahead > period - 60, qPrintable(QString::number(ahead)));
         QTest::qWait(300);
         QCOMPARE(music.position(), held);
         music.resume();

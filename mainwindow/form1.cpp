@@ -10,15 +10,15 @@
 
 #include "platform/keyboard_state.h"
 #include "platform/picture_box.h"
-#include "platform/sound/music_control.h"
-#include "platform/sound/wave_player.h"
+#include "platform/sound/music.h"
+#include "platform/sound/sound_effects.h"
 #include "render/playfield_painter.h"
 #include "scores/form3.h"
 #include "windows/about_window.h"
 #include "windows/help_window.h"
 
 Form1::Form1(const Form1Services& services)
-    : MMControl1(services.music),
+    : music(services.music),
       waves(services.waves),
       programDirectory(services.programDirectory),
       scores(this) {
@@ -45,7 +45,6 @@ Form1::Form1(const Form1Services& services)
     // Quit leaves the game the same way as the close box: the table is saved.
     connect(Menu_Quit, &QAction::triggered, this, &QWidget::close);
     connect(&Timer1, &QTimer::timeout, this, [this] { game.GameTick(); });
-    connect(&MMControl1, &MusicControl::Notify, this, &Form1::MMControl1_Notify);
 
     StartUp();
 }
@@ -61,10 +60,7 @@ void Form1::StartUp() {
     scores.StartUp(programDirectory);
     game.SoundOn = true;
     game.SpeedLevel = 0;
-    MMControl1.SetNotify(false);
-    MMControl1.SetWait(false);
-    MMControl1.SetFileName(programDirectory + QStringLiteral("/rushtune.mid"));
-    SendMusic("Open");
+    music.open(programDirectory + QStringLiteral("/rushtune.mid"));
 }
 
 void Form1::ShutDown() {
@@ -72,7 +68,7 @@ void Form1::ShutDown() {
     shutDownDone = true;
     Timer1.stop();
     scores.SaveHighScores(/*lastChance=*/true);  // reports a failure itself
-    SendMusic("Close");
+    music.close();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -126,7 +122,7 @@ stonerush::KeyRequests Form1::PollKeyboard() {
 }
 
 void Form1::PlayWave(std::string_view fileName) {
-    waves.Play(programDirectory + QLatin1Char('/') +
+    waves.play(programDirectory + QLatin1Char('/') +
                QString::fromLatin1(fileName.data(), static_cast<qsizetype>(fileName.size())));
 }
 
@@ -143,8 +139,7 @@ void Form1::Redraw() {
 
 void Form1::ShowGameOver() {
     // The music goes back to its start whether or not it is switched on.
-    SendMusic("Stop");
-    SendMusic("Next");
+    music.rewind();
     mainview->SetPicture(*game_over_pic);
     SetTimerInterval(0);  // its ticks would do nothing until START starts it again
     Frame1->show();

@@ -22,17 +22,19 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class KeyboardState;
-class MusicControl;
 class PictureBox;
-class WavePlayer;
 class Form2;
 class Form3;
 class frmAbout;
+namespace stonerush {
+class Music;
+class SoundEffects;
+}  // namespace stonerush
 
 // What the main window plays sounds and music with, and where its data files lie.
 struct Form1Services {
-    MusicControl& music;
-    WavePlayer& waves;
+    stonerush::Music& music;
+    stonerush::SoundEffects& waves;
     QString programDirectory;
 };
 
@@ -95,7 +97,7 @@ public:
     QAction* how_to_play = nullptr;
     QAction* Menu_About = nullptr;
     QTimer Timer1;
-    MusicControl& MMControl1;
+    stonerush::Music& music;
 
     // The side windows, each at most once.
     QPointer<Form3> highScoreWindow;
@@ -116,7 +118,6 @@ private:
     void ResumeGame();
     void ShowPictures(const PictureBox& playfield, const PictureBox& preview);
     void SetTimerInterval(int milliseconds);
-    void SendMusic(std::string_view word);
     bool MusicOn() const;
 
     // Menu and control handlers.
@@ -126,9 +127,8 @@ private:
     void Menu_Hiscore_Click();
     void how_to_play_Click();
     void Menu_About_Click();
-    void MMControl1_Notify();
 
-    WavePlayer& waves;
+    stonerush::SoundEffects& waves;
     QString programDirectory;
     stonerush::Game game{*this};
     RandomGenerator random;

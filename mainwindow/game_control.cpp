@@ -1,4 +1,4 @@
-// The START/PAUSE button, the options and the music loop.
+// The START/PAUSE button and the options.
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -6,7 +6,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/picture_box.h"
-#include "platform/sound/music_control.h"
+#include "platform/sound/music.h"
 
 namespace {
 constexpr int TickMilliseconds = 30;
@@ -26,7 +26,7 @@ void Form1::Command1_Click() {
 void Form1::StartNewGame() {
     game.SpeedLevel = static_cast<int16_t>(HScroll1->value());
     game.InitNewGame();
-    if (MusicOn()) SendMusic("Play");
+    if (MusicOn()) music.play();
     ShowPictures(*mainsrc, *nextsrc);
     SetTimerInterval(TickMilliseconds);
     Command1->setText(QStringLiteral("PAUSE"));
@@ -37,7 +37,7 @@ void Form1::PauseGame() {
     game.GameRunning = false;
     ShowPictures(*mainpsrc, *nextpsrc);
     SetTimerInterval(0);
-    if (MusicOn()) SendMusic("Pause");
+    if (MusicOn()) music.pause();
     Command1->setText(QStringLiteral("PLAY"));
 }
 
@@ -46,7 +46,7 @@ void Form1::ResumeGame() {
     ShowPictures(*mainsrc, *nextsrc);
     game.GameRunning = true;
     SetTimerInterval(TickMilliseconds);
-    if (MusicOn()) SendMusic("Pause");  // "Pause" is a toggle: it resumes paused music
+    if (MusicOn()) music.resume();
     Command1->setText(QStringLiteral("PAUSE"));
 }
 
@@ -72,10 +72,6 @@ bool Form1::MusicOn() const {
     return Menu_Music->isChecked();
 }
 
-void Form1::SendMusic(std::string_view word) {
-    MMControl1.SetCommand(word);
-}
-
 void Form1::HScroll1_Change(int value) {
     speed_select->setText(QString::number(value));
 }
@@ -88,15 +84,8 @@ void Form1::Menu_Music_Click(bool checked) {
     // The check mark has already moved. While a game runs the music follows at
     // once; otherwise the next START or resume takes it up.
     if (Command1->text() != QLatin1String("PAUSE")) return;
-    SendMusic(checked ? "Play" : "Pause");
-}
-
-void Form1::MMControl1_Notify() {
-    const int32_t length = MMControl1.Length();
-    const int32_t position = MMControl1.Position();
-    // With nothing loaded both are 0; only a real end starts the music again.
-    if (length > 0 && position >= length) {
-        SendMusic("Next");
-        SendMusic("Play");
-    }
+    if (checked)
+        music.play();
+    else
+        music.pause();
 }

@@ -11,8 +11,8 @@
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
 #include "platform/prompt.h"
-#include "platform/sound/fluid_music_control.h"
-#include "platform/sound/qt_wave_player.h"
+#include "platform/sound/fluid_music.h"
+#include "platform/sound/qt_sound_effects.h"
 #include "platform/termination_signals.h"
 #include "windows/splash_window.h"
 
@@ -50,14 +50,14 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Sound comes up only when the main window does: the splash shows first.
-    std::unique_ptr<QtWavePlayer> waves;
-    std::unique_ptr<FluidMusicControl> music;
+    std::unique_ptr<stonerush::QtSoundEffects> waves;
+    std::unique_ptr<stonerush::FluidMusic> music;
     std::unique_ptr<Form1> form1;
 
     auto* splash = new frmSplash([&] {
         if (form1) return;
-        waves = std::make_unique<QtWavePlayer>();
-        music = std::make_unique<FluidMusicControl>();
+        waves = std::make_unique<stonerush::QtSoundEffects>();
+        music = std::make_unique<stonerush::FluidMusic>();
         form1 = std::make_unique<Form1>(Form1Services{*music, *waves, ApplicationDirectory()});
         form1->show();
     });

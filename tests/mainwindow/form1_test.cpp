@@ -1,5 +1,5 @@
 // The main window driven as a player would: the button's three states and the
-// music words, the options, the keys through the real event filter, the menu
+// music calls, the options, the keys through the real event filter, the menu
 // shortcuts and side windows, the end of the program, and broken data files.
 #include <QAction>
 #include <QApplication>
@@ -16,8 +16,8 @@
 #include "mainwindow/form1.h"
 #include "platform/keyboard_state.h"
 #include "platform/picture_box.h"
-#include "platform/sound/fluid_music_control.h"
-#include "platform/sound/qt_wave_player.h"
+#include "platform/sound/fluid_music.h"
+#include "platform/sound/qt_sound_effects.h"
 #include "tests/support/fake_sound.h"
 #include "tests/support/offscreen_main.h"
 #include "windows/help_window.h"
@@ -26,14 +26,14 @@ class Form1Test : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> folder;
-    FakeMusicControl music;
-    FakeWavePlayer waves;
+    stonerush::FakeMusic music;
+    stonerush::FakeSoundEffects waves;
     std::unique_ptr<Form1> form;
-    QStringList log;  // music words, wave files and name prompts, each with State()
+    QStringList log;  // music calls, wave files and name prompts, each with State()
 
     stonerush::Game& game() { return form->GameState(); }
 
-    void Open(MusicControl& withMusic, WavePlayer& withWaves) {
+    void Open(stonerush::Music& withMusic, stonerush::SoundEffects& withWaves) {
         form = std::make_unique<Form1>(Form1Services{withMusic, withWaves, folder->path()});
         form->Keyboard().SetRepeatGrace(0);
         form->Scores().SetNamePrompt([this] {
@@ -85,34 +85,32 @@ private slots:
         };
         log.clear();
         Open(music, waves);
-        QCOMPARE(std::exchange(log, {}), (QStringList{"rushtune.mid", "Open"}));
+        QCOMPARE(std::exchange(log, {}), (QStringList{"open rushtune.mid"}));
     }
     void cleanup() { form.reset(); }
 
     // c: click Command1, m: Menu_Music, s: Menu_Sound, g: the game ends, p:
-    // PauseRunningGame (a side window opens), n: the music is not at its end (or
-    // nothing is loaded), e: it is.
+    // PauseRunningGame (a side window opens).
     void control_data() {
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<QString>("state");
-        const QString ready = "START stop 0 paused/paused speed", running = "PAUSE run 30 play/play",
-                      over = "START stop 0 over/drawn speed", ending = "PAUSE run 30 drawn/drawn";
-        const QString play = "Play | START run 0 paused/paused speed",
-                      pause = "Pause | PAUSE stop 0 paused/paused", resume = "Pause | PLAY run 30 play/play";
-        const QStringList gameOver{"Stop | " + ending, "Next | " + ending, "prompt | " + over};
+        const QString running = "PAUSE run 30 play/play", over = "START stop 0 over/drawn speed",
+                      ending = "PAUSE run 30 drawn/drawn";
+        const QString play = "play | START run 0 paused/paused speed",
+                      pause = "pause | PAUSE stop 0 paused/paused", resume = "resume | PLAY run 30 play/play";
+        const QStringList gameOver{"rewind | " + ending, "prompt | " + over};
         const QStringList ended = QStringList{play, "gameover.wav | " + ending} + gameOver;
         const auto row = [](const char* name, QString actions, QStringList log, QString state) {
             QTest::newRow(name) << actions << log << state;
         };
         row("START, PAUSE, PLAY", "ccc", {play, pause, resume}, running);
         row("music off: the button sends nothing", "mccc", {}, running);
-        row("music off, on in a game", "cmm", {play, "Pause | " + running, "Play | " + running}, running);
+        row("music off, on in a game", "cmm", {play, "pause | " + running, "play | " + running}, running);
         row("music off, on while paused", "ccmmc", {play, pause, resume}, running);
         row("game over, sound and music off", "smcg", gameOver, over);
-        row("game over, START", "cgc", ended + QStringList{"Play | START run 0 over/drawn speed"}, running);
+        row("game over, START", "cgc", ended + QStringList{"play | START run 0 over/drawn speed"}, running);
         row("side windows pause PAUSE only", "pcpp", {play, pause}, "PLAY stop 0 paused/paused");
-        row("the music loops at its end only", "ne", {"Next | " + ready, "Play | " + ready}, ready);
     }
     void control() {
         QFETCH(QString, actions);
@@ -122,12 +120,6 @@ private slots:
             if (action == 's') form->Menu_Sound->trigger();
             if (action == 'g') EndTheGame();
             if (action == 'p') form->PauseRunningGame();
-            for (const int32_t position : {0, 999, 1000})  // nothing loaded; near the end; at the end
-                if (action == (position < 1000 ? 'n' : 'e')) {
-                    music.length = position ? 1000 : 0;
-                    music.position = position;
-                    emit music.Notify();
-                }
         }
         QTEST(log, "log");
         QTEST(State(), "state");
@@ -196,9 +188,9 @@ private slots:
         };
         for (const bool quit : {false, true})
             for (const auto& [keys, window] : {std::pair{"F1", "Form2"}, {"F2", "frmAbout"}, {"F4", "Form3"}})
-                row(keys, window, quit, {"Pause | PAUSE stop 0 paused/paused"});
+                row(keys, window, quit, {"pause | PAUSE stop 0 paused/paused"});
         row("Ctrl+S", "", false, {});
-        row("Ctrl+M", "", false, {"Pause | PAUSE run 30 play/play"});
+        row("Ctrl+M", "", false, {"pause | PAUSE run 30 play/play"});
     }
     void shortcuts() {
         QFETCH(QString, keys);
@@ -226,7 +218,7 @@ private slots:
         QVERIFY(form->isEnabled());
         QCOMPARE(State(), QStringLiteral("PLAY stop 0 paused/paused"));  // until resumed
         if (!quit) return;
-        QVERIFY(log.last().startsWith("Close |"));
+        QVERIFY(log.last().startsWith("close |"));
         QFile file(folder->filePath("rushhs.dat"));
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("Ada "));
     }
@@ -237,8 +229,8 @@ private slots:
         form.reset();
         for (const char* name : {"rushtune.mid", "gameover.wav", "rushhs.dat"})
             std::ofstream(folder->filePath(name).toStdString()) << "not what its name says";
-        FluidMusicControl realMusic;
-        QtWavePlayer realWaves;
+        stonerush::FluidMusic realMusic;
+        stonerush::QtSoundEffects realWaves;
         Open(realMusic, realWaves);
         form->HScroll1->setValue(12);
         QTest::mouseClick(form->Command1, Qt::LeftButton);

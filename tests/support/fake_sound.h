@@ -1,30 +1,31 @@
-// Sound that hands every word and wave to a log instead of playing it.
+// Sound that hands every call and wave to a log instead of playing it.
 #pragma once
 
 #include <QString>
 #include <functional>
 
-#include "platform/sound/music_control.h"
-#include "platform/sound/wave_player.h"
+#include "platform/sound/music.h"
+#include "platform/sound/sound_effects.h"
 
-class FakeMusicControl : public MusicControl {
+namespace stonerush {
+
+using SoundLog = std::function<void(const QString&)>;
+
+class FakeMusic : public Music {
 public:
-    void SetNotify(bool) override {}
-    void SetWait(bool) override {}
-    void SetFileName(const QString& path) override { log(path); }
-    void SetCommand(std::string_view word) override {
-        log(QString::fromLatin1(word.data(), qsizetype(word.size())));
-    }
-    int32_t Length() const override { return length; }
-    int32_t Position() const override { return position; }
-
-    std::function<void(const QString&)> log = [](const QString&) {};
-    int32_t length = 0;
-    int32_t position = 0;
+    void open(const QString& midiFile) override { log("open " + midiFile); }
+    void play() override { log("play"); }
+    void pause() override { log("pause"); }
+    void resume() override { log("resume"); }
+    void rewind() override { log("rewind"); }
+    void close() override { log("close"); }
+    SoundLog log = [](const QString&) {};
 };
 
-class FakeWavePlayer : public WavePlayer {
+class FakeSoundEffects : public SoundEffects {
 public:
-    void Play(const QString& path) override { log(path); }
-    std::function<void(const QString&)> log = [](const QString&) {};
+    void play(const QString& waveFile) override { log(waveFile); }
+    SoundLog log = [](const QString&) {};
 };
+
+}  // namespace stonerush

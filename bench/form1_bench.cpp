@@ -17,24 +17,24 @@
 #include <vector>
 
 #include "mainwindow/form1.h"
-#include "platform/sound/music_control.h"
-#include "platform/sound/wave_player.h"
+#include "platform/sound/music.h"
+#include "platform/sound/sound_effects.h"
 
 namespace {
 
 // The tick's cost without the sound's: music and waves that do nothing.
-class SilentMusic : public MusicControl {
+class SilentMusic : public stonerush::Music {
 public:
-    void SetNotify(bool) override {}
-    void SetWait(bool) override {}
-    void SetFileName(const QString&) override {}
-    void SetCommand(std::string_view) override {}
-    int32_t Length() const override { return 0; }
-    int32_t Position() const override { return 0; }
+    void open(const QString&) override {}
+    void play() override {}
+    void pause() override {}
+    void resume() override {}
+    void rewind() override {}
+    void close() override {}
 };
-class SilentWaves : public WavePlayer {
+class SilentWaves : public stonerush::SoundEffects {
 public:
-    void Play(const QString&) override {}
+    void play(const QString&) override {}
 };
 
 struct Window {

@@ -22,7 +22,7 @@
 #   Medians of REPS windows of WINDOW seconds.
 # Tick: the GUI thread's CPU per 30 ms tick in the running game, and
 #   main_window_bench's warm micro-benchmark of the same work.
-# RSS after 30 s of play; "Play" to first sound at the null sink (music_figures).
+# RSS after 30 s of play; play() to first sound at the null sink (music_figures).
 # Timer: interval mean and p99 over 300 ticks of the game's timer, against a
 #   bare 30 ms precise QTimer run at the same time.
 # Soak: RSS growth over SOAK_SECONDS of play with random keys; games that end
@@ -189,7 +189,7 @@ echo "Tick cost, warm micro-benchmark (main_window_bench on the X server):"
 QT_QPA_PLATFORM=xcb "$build/bench/main_window_bench" --benchmark_min_time=1 2>/dev/null |
     awk '/^BM_/ { printf "  %-22s %s %s\n", $1, $2, $3 }'
 pactl load-module module-remap-source master=test_null.monitor source_name=test_listen >/dev/null
-echo "\"Play\" to first sound at the null sink (music control alone, music_figures, 3 runs):"
+echo "play() to first sound at the null sink (the music alone, music_figures, 3 runs):"
 # A null sink with no stream renders in blocks of up to 2 s, so a new stream
 # would wait up to 2 s for its first block, which no sound card does: a
 # silent low-latency stream keeps it running as a card would.
@@ -197,7 +197,7 @@ pacat --latency-msec=20 /dev/zero &
 keeper=$!
 for run in 1 2 3; do
     "$build/tools/music_figures" "$FOLDER/rushtune.mid" test_listen 2>/dev/null >"$WORK/music$run.txt"
-    sed -n 's/^Play to first audible sample: \([0-9]*\) ms.*/\1/p' "$WORK/music$run.txt" >>"$WORK/first.txt"
+    sed -n 's/^play() to first audible sample: \([0-9]*\) ms.*/\1/p' "$WORK/music$run.txt" >>"$WORK/first.txt"
 done
 kill "$keeper"
 echo "  median $(median <"$WORK/first.txt") ms of $(tr '\n' ' ' <"$WORK/first.txt")(includes ~10 ms of listening delay)"

@@ -1,4 +1,4 @@
-// Prints how the background music costs: the delay from "Play" to the first
+// Prints how the background music costs: the delay from play() to the first
 // audible sample at the sound server, the CPU share and wake-ups while it
 // plays, and the memory it adds. Figures, not pass/fail.
 //
@@ -20,7 +20,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/sound/fluid_music_control.h"
+#include "platform/sound/fluid_music.h"
 #include "platform/sound/music_renderer.h"
 
 namespace {
@@ -63,11 +63,16 @@ long ProcessTicks() {
     return user + system;
 }
 
-// Voluntary context switches of all threads: how often the process sleeps.
-long VoluntarySwitches() {
+// Voluntary context switches of all threads, or of the one named: how often
+// they sleep.
+long VoluntarySwitches(const std::string& name = {}) {
     long total = 0;
     for (const QString& task : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        std::ifstream status("/proc/self/task/" + task.toStdString() + "/status");
+        const std::string dir = "/proc/self/task/" + task.toStdString();
+        std::string comm;
+        std::getline(std::ifstream(dir + "/comm"), comm);
+        if (!name.empty() && comm != name) continue;
+        std::ifstream status(dir + "/status");
         std::string line;
         while (std::getline(status, line))
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::stol(line.substr(24));
@@ -96,29 +101,27 @@ int main(int argc, char** argv) {
 
     // Offline: how fast the synthesiser renders compared with real time.
     {
-        MusicRenderer renderer(DefaultSoundfontPath());
-        renderer.SetFileName(midi.toStdString());
-        renderer.Command("Open");
-        renderer.Command("Play");
-        std::vector<int16_t> buffer(size_t(MusicRenderer::kSampleRate) * 2);
+        stonerush::MusicRenderer renderer(stonerush::defaultSoundfontPath());
+        renderer.open(midi.toStdString());
+        renderer.play();
+        std::vector<int16_t> buffer(size_t(stonerush::MusicRenderer::sampleRate) * 2);
         const double start = ThreadCpuSeconds();
-        for (int s = 0; s < 20; ++s) renderer.Render(buffer.data(), MusicRenderer::kSampleRate);
+        for (int s = 0; s < 20; ++s) renderer.render(buffer.data(), stonerush::MusicRenderer::sampleRate);
         const double used = ThreadCpuSeconds() - start;
         std::printf("offline render: 20 s of music in %.0f ms of CPU (%.2f%% of one core in real time)\n",
                     used * 1000, used / 20 * 100);
     }
 
     const long rss_before = ResidentKilobytes();
-    FluidMusicControl music;
-    music.SetFileName(midi);
-    music.SetCommand("Open");
+    stonerush::FluidMusic music;
+    music.open(midi);
     Wait(2000);  // let the tune render and the output settle
     const long rss_open = ResidentKilobytes();
-    std::printf("memory added by the music after Open (the tune rendered): %.1f MB (RSS %.1f -> %.1f MB)\n",
+    std::printf("memory added by the music after open() (the tune rendered): %.1f MB (RSS %.1f -> %.1f MB)\n",
                 (rss_open - rss_before) / 1024.0, rss_before / 1024.0, rss_open / 1024.0);
-    std::printf("audio device: %s\n", music.HasAudioDevice() ? "yes" : "no (silent clock)");
+    std::printf("audio device: %s\n", music.hasAudioDevice() ? "yes" : "no (silent clock)");
 
-    // Listen on the null sink's monitor for the first sound after "Play".
+    // Listen on the null sink's monitor for the first sound after play().
     QAudioDevice input;
     for (const QAudioDevice& d : QMediaDevices::audioInputs())
         if (d.id().contains(monitor.toUtf8())) input = d;
@@ -149,7 +152,7 @@ int main(int argc, char** argv) {
     }
 
     since_play.start();
-    music.SetCommand("Play");
+    music.play();
     Wait(3000);
     if (source) source->stop();  // the listener's own wake-ups are not the music's
     const long process_before = ProcessTicks();
@@ -162,14 +165,14 @@ int main(int argc, char** argv) {
     const double ticks_per_second = double(sysconf(_SC_CLK_TCK)) * 10.0;
 
     if (input.isNull()) {
-        std::printf("Play to first audible sample: not measured (no input named '%s' among:",
+        std::printf("play() to first audible sample: not measured (no input named '%s' among:",
                     qPrintable(monitor));
         for (const QAudioDevice& d : QMediaDevices::audioInputs()) std::printf(" %s", d.id().constData());
         std::printf(")\n");
     } else if (heard_at < 0)
-        std::printf("Play to first audible sample: nothing heard in 3 s\n");
+        std::printf("play() to first audible sample: nothing heard in 3 s\n");
     else
-        std::printf("Play to first audible sample: %lld ms (includes ~10 ms of listening delay)\n",
+        std::printf("play() to first audible sample: %lld ms (includes ~10 ms of listening delay)\n",
                     static_cast<long long>(heard_at));
     std::printf("music thread CPU while playing: %.2f%% of one core\n",
                 thread_before < 0 ? -1.0 : 100.0 * (thread_after - thread_before) / ticks_per_second);
@@ -177,6 +180,16 @@ int main(int argc, char** argv) {
                 100.0 * (process_after - process_before) / ticks_per_second,
                 (switches_after - switches_before) / 10.0);
     std::printf("memory while playing: RSS %.1f MB\n", ResidentKilobytes() / 1024.0);
-    music.SetCommand("Close");
+
+    // Paused, the stream is closed and nothing of the music's runs.
+    music.pause();
+    Wait(1000);
+    const long paused_thread = ThreadTicks("music");
+    const long paused_switches = VoluntarySwitches("music");
+    Wait(5000);
+    std::printf("music thread while paused: %.2f%% of one core, %.1f wake-ups/s\n",
+                100.0 * (ThreadTicks("music") - paused_thread) / (ticks_per_second / 2),
+                (VoluntarySwitches("music") - paused_switches) / 5.0);
+    music.close();
     return 0;
 }

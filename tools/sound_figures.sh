@@ -23,7 +23,7 @@ pacat --latency-msec=20 /dev/zero &
 keeper=$!
 "$build/tools/music_figures" data/rushtune.mid test_listen &
 figures=$!
-sleep 5 # past "Play" and the first sound; the CPU and wake-ups are measured without it
+sleep 5 # past play() and the first sound; the CPU and wake-ups are measured without it
 kill "$keeper"
 wait "$figures" || true
 pulseaudio --kill 2>/dev/null || true

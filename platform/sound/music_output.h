@@ -1,8 +1,9 @@
-// Where the music's frames go, on the music thread: after "Open" it renders
+// Where the music's frames go, on the music thread: after open() it renders
 // the tune into memory a second at a time; while the music plays it keeps a
 // QAudioSink's buffer filled, a second's worth at a time; while it does not,
-// there is no stream at all and nothing here runs. With no usable audio device the renderer's position
-// follows a clock instead, and nothing runs either.
+// there is no stream at all and nothing here runs. With no usable audio
+// device the renderer's position follows a clock instead, and nothing runs
+// either.
 #pragma once
 
 #include <QObject>
@@ -16,34 +17,38 @@
 class QAudioSink;
 class QIODevice;
 
+namespace stonerush {
+
 class MusicOutput : public QObject {
     Q_OBJECT
 public:
     explicit MusicOutput(std::shared_ptr<MusicRenderer> renderer);
     ~MusicOutput() override;
 
-    // All three run on the music thread. Update() follows the renderer after
-    // every command word: it renders what "Open" asked for and opens or
-    // closes the stream.
-    void Start();
-    void Update();
-    void Finish();
+    // All three run on the music thread. update() follows the renderer after
+    // every command: it renders what open() asked for and opens or closes the
+    // stream.
+    void start();
+    void update();
+    void finish();
 
-    bool HasAudioDevice() const { return has_device_; }
+    bool hasAudioDevice() const { return m_hasDevice; }
 
 private:
-    void RenderStep();
-    void StartSink();
-    void Feed();
-    void FallBackToClock(const char* why);
+    void renderStep();
+    void startSink();
+    void feed();
+    void fallBackToClock(const char* why);
 
-    std::shared_ptr<MusicRenderer> renderer_;
-    QAudioSink* sink_ = nullptr;
-    QIODevice* stream_ = nullptr;  // the sink's, while it plays
-    QTimer refill_;
-    std::vector<int16_t> scratch_;
-    qint64 frames_written_ = 0;
-    bool rendering_ = false;
-    int jumps_at_start_ = 0;
-    std::atomic<bool> has_device_{false};
+    std::shared_ptr<MusicRenderer> m_renderer;
+    QAudioSink* m_sink = nullptr;
+    QIODevice* m_stream = nullptr;  // the sink's, while it plays
+    QTimer m_refill;
+    std::vector<int16_t> m_scratch;
+    qint64 m_framesWritten = 0;
+    bool m_rendering = false;
+    int m_jumpsAtStart = 0;
+    std::atomic<bool> m_hasDevice{false};
 };
+
+}  // namespace stonerush

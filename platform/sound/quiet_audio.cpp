@@ -7,13 +7,15 @@
 #include <cstring>
 #include <mutex>
 
+namespace stonerush {
+
 namespace {
 
-QLoggingCategory::CategoryFilter previous_filter = nullptr;
-QtMessageHandler previous_handler = nullptr;
+QLoggingCategory::CategoryFilter previousFilter = nullptr;
+QtMessageHandler previousHandler = nullptr;
 
-void DropMultimediaCategories(QLoggingCategory* category) {
-    if (previous_filter) previous_filter(category);
+void dropMultimediaCategories(QLoggingCategory* category) {
+    if (previousFilter) previousFilter(category);
     if (std::strncmp(category->categoryName(), "qt.multimedia", 13) == 0) {
         category->setEnabled(QtDebugMsg, false);
         category->setEnabled(QtInfoMsg, false);
@@ -22,32 +24,34 @@ void DropMultimediaCategories(QLoggingCategory* category) {
 }
 
 // Qt 6.4's PulseAudio backend and QSoundEffect also warn without a category.
-bool IsMultimediaChatter(const QString& message) {
+bool isMultimediaChatter(const QString& message) {
     return message.startsWith(QLatin1String("PulseAudioService")) ||
            message.startsWith(QLatin1String("QPulseAudio")) ||
            message.startsWith(QLatin1String("No audio device detected"));
 }
 
-void DropMultimediaMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if ((type == QtWarningMsg || type == QtDebugMsg || type == QtInfoMsg) && IsMultimediaChatter(message))
+void dropMultimediaMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if ((type == QtWarningMsg || type == QtDebugMsg || type == QtInfoMsg) && isMultimediaChatter(message))
         return;
-    if (previous_handler)
-        previous_handler(type, context, message);
+    if (previousHandler)
+        previousHandler(type, context, message);
     else
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 }  // namespace
 
-void QuietenQtMultimedia() {
+void quietenQtMultimedia() {
     static std::once_flag once;
     std::call_once(once, [] {
-        previous_filter = QLoggingCategory::installFilter(DropMultimediaCategories);
-        previous_handler = qInstallMessageHandler(DropMultimediaMessages);
+        previousFilter = QLoggingCategory::installFilter(dropMultimediaCategories);
+        previousHandler = qInstallMessageHandler(dropMultimediaMessages);
     });
 }
 
-void ReportSilentOnce(const char* why) {
+void reportSilentOnce(const char* why) {
     static std::atomic<bool> said{false};
     if (!said.exchange(true)) std::fprintf(stderr, "Stonerush: %s; playing without sound.\n", why);
 }
+
+}  // namespace stonerush

@@ -3,10 +3,14 @@
 // warnings.
 #pragma once
 
+namespace stonerush {
+
 // Switches off Qt's qt.multimedia.* messages (other categories keep whatever
 // filter was in force). Call before creating any audio object.
-void QuietenQtMultimedia();
+void quietenQtMultimedia();
 
 // Prints "Stonerush: <why>; playing without sound." once per run, whoever
 // calls it first.
-void ReportSilentOnce(const char* why);
+void reportSilentOnce(const char* why);
+
+}  // namespace stonerush

@@ -1,30 +1,34 @@
-// The music words as the game sends them, against the real FluidSynth
-// rendering offline, and the guard against a broken synthesiser.
+// The music calls as the game makes them, against the real FluidSynth
+// rendering offline; the loop at the tune's end; the guard against a broken
+// synthesiser.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/sound/music_renderer.h"
 
+namespace stonerush {
 namespace {
 
-const std::string kTune = STONERUSH_DATA_DIR "/rushtune.mid";
-const std::string kSoundfont = DefaultSoundfontPath();
-constexpr int kTicksPerSecond = 140 * 480 / 60;  // the tune's tempo and resolution
-constexpr int kTuneSeconds = 55;
+const std::string tune = STONERUSH_DATA_DIR "/rushtune.mid";
+const std::string soundfont = defaultSoundfontPath();
+constexpr int ticksPerSecond = 140 * 480 / 60;  // the tune's tempo and resolution
+constexpr int tuneSeconds = 55;
+constexpr int rate = MusicRenderer::sampleRate;
 
 // Plays that many seconds and returns the loudest sample.
-int Loudest(MusicRenderer& music, double seconds) {
-    std::vector<int16_t> buffer(size_t(seconds * MusicRenderer::kSampleRate) * MusicRenderer::kChannels);
-    music.Render(buffer.data(), int(buffer.size() / MusicRenderer::kChannels));
-    int loudest = 0;
-    for (int16_t s : buffer) loudest = std::max(loudest, std::abs(int(s)));
-    return loudest;
+int loudest(MusicRenderer& music, double seconds) {
+    std::vector<int16_t> buffer(size_t(seconds * rate) * MusicRenderer::channels);
+    music.render(buffer.data(), int(buffer.size() / MusicRenderer::channels));
+    int peak = 0;
+    for (int16_t s : buffer) peak = std::max(peak, std::abs(int(s)));
+    return peak;
 }
 
 // Every table row is known by its name, in test names and in messages.
@@ -33,61 +37,92 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
     return out << row.name;
 }
 
-// After "Open": words, and numbers of seconds played. The last stretch played
-// is heard or silent, and the position is then `at` seconds into the tune
-// (-1: at or past its end, where the loop handler sends "Next" and "Play").
-// Without a soundfont the tune is silent but runs its course, so the loop
-// still works; without a readable tune it never moves; the game runs on.
+// After open(): calls, and numbers of seconds played. The last stretch played
+// is heard or silent, and the position is then `at` seconds of play into the
+// tune, which starts again at its end. Without a soundfont the tune is silent
+// but runs its course and loops; without a readable tune it never moves; the
+// game runs on.
 struct Script {
     const char* name;
     std::vector<std::string> steps;
     bool heard;
     double at;
-    std::string soundfont = kSoundfont, tune = kTune;
+    std::string soundfont = stonerush::soundfont, tune = stonerush::tune;
 };
-const std::vector<std::string> kEveryWord = {"Play", "2", "Pause", "Pause", "Stop", "Next", "Play", "1"};
+const std::string callNames[] = {"play", "pause", "resume", "rewind", "close"};
+void (MusicRenderer::*const calls[])() = {&MusicRenderer::play, &MusicRenderer::pause, &MusicRenderer::resume,
+                                          &MusicRenderer::rewind, &MusicRenderer::close};
+const std::vector<std::string> everyCall = {"play", "2", "pause", "resume", "rewind", "play", "1"};
 
-class MusicWords : public ::testing::TestWithParam<Script> {};
+class MusicCalls : public ::testing::TestWithParam<Script> {};
 
-TEST_P(MusicWords, AsTheGameSendsThem) {
-    if (GetParam().heard && kSoundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+TEST_P(MusicCalls, AsTheGameMakesThem) {
+    if (GetParam().heard && soundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
     MusicRenderer music(GetParam().soundfont);
-    music.SetFileName(GetParam().tune);
-    music.Command("Open");
-    int loudest = 0;
-    for (const std::string& step : GetParam().steps) {
+    music.open(GetParam().tune);
+    int peak = 0;
+    for (const std::string& step : GetParam().steps)
         if (std::isdigit(step[0]))
-            loudest = Loudest(music, std::stod(step));
+            peak = loudest(music, std::stod(step));
         else
-            music.Command(step);
-    }
-    EXPECT_TRUE(GetParam().heard ? loudest > 1000 : loudest <= 4) << loudest;  // (dither: a sample or so)
-    if (GetParam().at >= 0) {
-        EXPECT_NEAR(music.Position(), GetParam().at * kTicksPerSecond, kTicksPerSecond / 5);
-    } else {
-        EXPECT_NEAR(music.Length(), kTuneSeconds * kTicksPerSecond, 2 * kTicksPerSecond);
-        EXPECT_GE(music.Position(), music.Length());
-    }
+            (music.*calls[std::find(callNames, std::end(callNames), step) - callNames])();
+    EXPECT_TRUE(GetParam().heard ? peak > 1000 : peak <= 4) << peak;  // (dither: a sample or so)
+    const double ticks = GetParam().at * ticksPerSecond;
+    EXPECT_NEAR(music.position(), music.length() > 0 ? std::fmod(ticks, music.length()) : ticks,
+                ticksPerSecond / 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Scripts, MusicWords,
-    ::testing::Values(Script{"OpenIsSilent", {"1"}, false, 0}, Script{"PlayStarts", {"Play", "2"}, true, 2},
-                      Script{"PauseHolds", {"Play", "2", "Pause", "1"}, false, 2},
-                      Script{"PauseAgainResumes", {"Play", "2", "Pause", "1", "Pause", "1"}, true, 3},
-                      Script{"StopPlayCarriesOn", {"Play", "2", "Stop", "1", "Play", "1"}, true, 3},
-                      Script{"StopNextPlayStartsOver", {"Play", "3", "Stop", "Next", "Play", "1"}, true, 1},
-                      Script{"PositionReachesLength", {"Play", "58"}, true, -1},
-                      Script{"NextPlayAtTheEndLoops", {"Play", "70", "Next", "Play", "1"}, true, 1},
-                      Script{"CloseEndsIt", {"Play", "1", "Close", "Play", "Pause", "Next", "1"}, false, 0},
-                      Script{"WordsAreCaseSensitive", {"play", "PLAY", "1"}, false, 0},
-                      Script{"NoSoundfont", kEveryWord, false, 1, ""},
-                      Script{"NoSoundfontReachesTheEnd", {"Play", "58"}, false, -1, ""},
-                      Script{"MissingSoundfont", kEveryWord, false, 1, "/nonexistent/none.sf2"},
-                      Script{"NotASoundfont", kEveryWord, false, 1, kTune},
-                      Script{"MissingTune", kEveryWord, false, 0, kSoundfont, "/nonexistent/rushtune.mid"},
-                      Script{"NotATune", kEveryWord, false, 0, kSoundfont, STONERUSH_DATA_DIR "/line.wav"}),
+    Scripts, MusicCalls,
+    ::testing::Values(
+        Script{"OpenIsSilent", {"1"}, false, 0}, Script{"PlayStarts", {"play", "2"}, true, 2},
+        Script{"PauseHoldsEvenTwice", {"play", "2", "pause", "pause", "1"}, false, 2},
+        Script{"ResumeGoesOn", {"play", "2", "pause", "1", "resume", "1"}, true, 3},
+        Script{"PlayAfterPauseGoesOnEvenTwice", {"play", "2", "pause", "play", "play", "1"}, true, 3},
+        Script{"RewindStopsAndResumeStartsNothing", {"play", "3", "rewind", "resume", "1"}, false, 0},
+        Script{"RewindPlayStartsOver", {"play", "3", "rewind", "play", "1"}, true, 1},
+        Script{"PlaysOnPastItsEnd", {"play", "58"}, true, 58},
+        Script{"CloseEndsIt", {"play", "1", "close", "play", "resume", "rewind", "1"}, false, 0},
+        Script{"NoSoundfont", everyCall, false, 1, ""},
+        Script{"NoSoundfontLoopsToo", {"play", "58"}, false, 58, ""},
+        Script{"MissingSoundfont", everyCall, false, 1, "/nonexistent/none.sf2"},
+        Script{"NotASoundfont", everyCall, false, 1, tune},
+        Script{"MissingTune", everyCall, false, 0, soundfont, "/nonexistent/rushtune.mid"},
+        Script{"NotATune", everyCall, false, 0, soundfont, STONERUSH_DATA_DIR "/line.wav"}),
     ::testing::PrintToStringParamName());
+
+// Where the last tick is reached the tune starts again, read on as the sound
+// card reads it: the position goes back, never having reached the length, and
+// the sound goes on without a gap, the last notes ringing on over the start.
+TEST(MusicLoop, StartsAgainAtTheLastTickWithoutAGap) {
+    if (soundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    MusicRenderer music(soundfont);
+    music.open(tune);
+    music.play();
+    constexpr int block = MusicRenderer::blockFrames;
+    std::vector<int16_t> frames(size_t(tuneSeconds + 3) * rate / block * block * 2);
+    std::vector<int32_t> positions;
+    for (size_t at = 0; at < frames.size(); at += 2 * block) {
+        positions.push_back(music.position());
+        music.render(&frames[at], block);
+    }
+    const auto left = [&](int frame) { return int(frames[2 * size_t(frame)]); };
+    EXPECT_LT(*std::max_element(positions.begin(), positions.end()), music.length());
+    const auto wrap = std::adjacent_find(positions.begin(), positions.end(), std::greater<>());
+    ASSERT_NE(wrap, positions.end()) << "the position never went back";
+    const int wrapFrame = int(wrap - positions.begin() + 1) * block;
+    EXPECT_NEAR(double(wrapFrame) / rate, double(music.length()) / ticksPerSecond, 0.05);
+    int after = 0, ending = 0, ringing = 0;  // the sound goes on; what rang at the end rings on
+    for (int i = 0; i < rate / 4; ++i) {
+        after = std::max(after, std::abs(left(wrapFrame + i)));
+        ringing = std::max(ringing, std::abs(left(wrapFrame + i) - left(i)));
+        if (i < rate / 100) ending = std::max(ending, std::abs(left(wrapFrame - 1 - i)));
+    }
+    EXPECT_GT(after, 1000);
+    EXPECT_GT(ringing, ending / 2) << ending;
+    music.unread(4 * rate);  // never heard: back over the loop's start to the end of the pass before
+    EXPECT_NEAR(music.position(), (tuneSeconds + 3 - 4) * ticksPerSecond, ticksPerSecond / 10);
+}
 
 // FluidSynth's reverb may start broken (NaN on every sample). A render with a
 // sample that is not finite or at full scale is done again with a new
@@ -102,14 +137,14 @@ struct Broken {
 
 class BreakingRenderer : public MusicRenderer {
 public:
-    explicit BreakingRenderer(Broken broken) : MusicRenderer(kSoundfont), broken(broken) {}
+    explicit BreakingRenderer(Broken broken) : MusicRenderer(soundfont), broken(broken) {}
     Broken broken;
     int blocks = 0, synthesisers = 0;
     fluid_synth_t* last = nullptr;
 
 protected:
-    void Synthesise(fluid_synth_t* synth, float* out, int frames) override {
-        MusicRenderer::Synthesise(synth, out, frames);
+    void synthesise(fluid_synth_t* synth, float* out, int frames) override {
+        MusicRenderer::synthesise(synth, out, frames);
         if (synth != last) ++synthesisers, last = synth;
         if (broken.block < 0 || blocks++ == broken.block) std::fill(out, out + 2 * frames, broken.value);
     }
@@ -118,15 +153,14 @@ protected:
 class MusicGuard : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(MusicGuard, ABrokenRenderIsDoneAgainAndNeverHeard) {
-    if (kSoundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    if (soundfont.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
     BreakingRenderer music(GetParam());
-    music.SetFileName(kTune);
-    music.Command("Open");
-    music.Command("Play");
-    const int loudest = Loudest(music, 60.0);
+    music.open(tune);
+    music.play();
+    const int peak = loudest(music, 60.0);
     EXPECT_EQ(music.synthesisers, GetParam().synthesisers);
-    EXPECT_TRUE(GetParam().heard ? loudest > 8000 && loudest < 32000 : loudest == 0) << loudest;
-    EXPECT_NEAR(music.Length(), kTuneSeconds * kTicksPerSecond, 2 * kTicksPerSecond);
+    EXPECT_TRUE(GetParam().heard ? peak > 8000 && peak < 32000 : peak == 0) << peak;
+    EXPECT_NEAR(music.length(), tuneSeconds * ticksPerSecond, 2 * ticksPerSecond);
 }
 
 INSTANTIATE_TEST_SUITE_P(Blocks, MusicGuard,
@@ -137,3 +171,4 @@ INSTANTIATE_TEST_SUITE_P(Blocks, MusicGuard,
                          ::testing::PrintToStringParamName());
 
 }  // namespace
+}  // namespace stonerush

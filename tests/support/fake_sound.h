@@ -1,4 +1,4 @@
-// Sound that hands every call to a log instead of playing it.
+// Sound that hands every call and wave to a log instead of playing it.
 #pragma once
 
 #include <QString>
@@ -9,21 +9,23 @@
 
 namespace stonerush {
 
+using SoundLog = std::function<void(const QString&)>;
+
 class FakeMusic : public Music {
 public:
-    void open(const QString& file) override { log("open " + file); }
+    void open(const QString& midiFile) override { log("open " + midiFile); }
     void play() override { log("play"); }
     void pause() override { log("pause"); }
     void resume() override { log("resume"); }
     void rewind() override { log("rewind"); }
     void close() override { log("close"); }
-    std::function<void(const QString&)> log = [](const QString&) {};
+    SoundLog log = [](const QString&) {};
 };
 
 class FakeSoundEffects : public SoundEffects {
 public:
-    void play(const QString& file) override { log(file); }
-    std::function<void(const QString&)> log = [](const QString&) {};
+    void play(const QString& waveFile) override { log(waveFile); }
+    SoundLog log = [](const QString&) {};
 };
 
 }  // namespace stonerush

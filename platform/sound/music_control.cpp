@@ -1,1 +1,0 @@
-#include "platform/sound/music_control.h"

@@ -7,7 +7,7 @@
 
 #include "platform/sound/music_renderer.h"
 #include "platform/sound/quiet_audio.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
 
 class AssetsTest : public QObject {
     Q_OBJECT

@@ -16,7 +16,7 @@
 #include "platform/side_window_host.h"
 #include "scores/form3.h"
 #include "scores/score_keeper.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QWindow>
 
 #include "scores/form3.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
 #include "windows/about_window.h"
 #include "windows/help_window.h"
 #include "windows/splash_window.h"

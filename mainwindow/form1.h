@@ -26,7 +26,9 @@ class MusicControl;
 class PictureBox;
 class WavePlayer;
 class Form2;
-class Form3;
+namespace stonerush {
+class HighScoreWindow;
+}  // namespace stonerush
 class frmAbout;
 
 // What the main window plays sounds and music with, and where its data files lie.
@@ -53,7 +55,7 @@ public:
 
     // The controls and state, reachable for tests.
     stonerush::Game& GameState() { return game; }
-    ScoreKeeper& Scores() { return scores; }
+    stonerush::ScoreKeeper& Scores() { return scores; }
     KeyboardState& Keyboard() { return *keyboard; }
     QString Caption() const;
     int TimerInterval() const { return Timer1.isActive() ? Timer1.interval() : 0; }
@@ -98,7 +100,7 @@ public:
     MusicControl& MMControl1;
 
     // The side windows, each at most once.
-    QPointer<Form3> highScoreWindow;
+    QPointer<stonerush::HighScoreWindow> highScoreWindow;
     QPointer<Form2> helpWindow;
     QPointer<frmAbout> aboutWindow;
 
@@ -133,7 +135,7 @@ private:
     stonerush::Game game{*this};
     RandomGenerator random;
     PlayfieldPainter painter;
-    ScoreKeeper scores;
+    stonerush::ScoreKeeper scores;
     KeyboardState* keyboard = nullptr;
     bool shutDownDone = false;
 };

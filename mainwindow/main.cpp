@@ -10,10 +10,10 @@
 #include "mainwindow/form1.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
-#include "platform/prompt.h"
 #include "platform/sound/fluid_music_control.h"
 #include "platform/sound/qt_wave_player.h"
 #include "platform/termination_signals.h"
+#include "scores/score_keeper.h"
 #include "windows/splash_window.h"
 
 // --help and --version answer on the terminal and end the program before any
@@ -53,23 +53,27 @@ int main(int argc, char** argv) {
     std::unique_ptr<QtWavePlayer> waves;
     std::unique_ptr<FluidMusicControl> music;
     std::unique_ptr<Form1> form1;
+    bool ending = false;
 
     auto* splash = new frmSplash([&] {
         if (form1) return;
         waves = std::make_unique<QtWavePlayer>();
         music = std::make_unique<FluidMusicControl>();
         form1 = std::make_unique<Form1>(Form1Services{*music, *waves, ApplicationDirectory()});
-        form1->show();
+        if (!ending) form1->show();  // a signal came during the start-up message
     });
     splash->show();
 
     // A signal closes the main window as its close box does, so the table is
-    // saved. A name being typed is taken as it stands: the prompt returns, the
-    // entry goes into the table and is saved, and only then does the window close.
+    // saved, and nothing waits for a person any more. A name being typed is
+    // taken as it stands and an open message is closed: the prompt returns,
+    // the entry goes into the table and is saved, and only then does the
+    // window close. Quitting also ends any message of the start-up at once.
     WatchTerminationSignals([&] {
+        ending = true;
         if (!form1)
             QCoreApplication::quit();
-        else if (AcceptOpenPrompt())
+        else if (form1->Scores().stopAsking())
             QTimer::singleShot(0, form1.get(), [&] { form1->close(); });
         else
             form1->close();

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "mainwindow/form1.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
+#include "platform/display.h"
 #include "platform/sound/fluid_music_control.h"
 #include "platform/sound/qt_wave_player.h"
 #include "platform/termination_signals.h"
@@ -42,6 +44,10 @@ static bool AnsweredOnTerminal(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (AnsweredOnTerminal(argc, argv)) return 0;
+    if (const std::string missing = stonerush::missingDisplay(); !missing.empty()) {
+        std::fprintf(stderr, "stonerush: %s; run it from a graphical session\n", missing.c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));

@@ -80,6 +80,7 @@ TEST_P(SaveRefused, WholeNewFileOrOldFileUntouched) {
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
                   1 + (refusal.link || refusal.error == ENOSPC));
         EXPECT_EQ(fs::is_symlink(file), refusal.link);
+        EXPECT_EQ(fs::status(file).permissions(), refusal.file);  // a new file keeps the old one's
         return !::testing::Test::HasFailure();
     }));
 }

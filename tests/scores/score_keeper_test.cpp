@@ -51,13 +51,13 @@ class ScoreKeeperTest : public QObject {
     Q_OBJECT
     std::optional<QTemporaryDir> dir;
     std::optional<ScoreKeeper> keeper;
-    QStringList messages;
+    QStringList messages, asked;  // messages told, names asked for
     QString path(const QString& name) const { return dir->filePath(name); }
 
     void makeKeeper(ScoreKeeper& made, const QString& name) {
         made.setUserDataDirectory(path("user"));
         made.setReporter([this](const QString& text) { messages << text; });
-        made.setNamePrompt([name] { return name; });
+        made.setNamePrompt([this, name] { return asked << name, name; });
     }
 
 private slots:
@@ -65,7 +65,7 @@ private slots:
         dir.emplace();
         std::filesystem::permissions(dir->path().toStdString(), std::filesystem::perms::all);
         QVERIFY(writeFile(path("plain"), {}));
-        messages.clear();
+        messages.clear(), asked.clear();
         makeKeeper(keeper.emplace(), "Ann");
     }
 
@@ -89,6 +89,9 @@ private slots:
         keeper->enterHighScore(400);
         QCOMPARE(window.scoreLine(1)->text(), QStringLiteral("#1: Bob%1 700").arg(QString(22, ' ')));
         QCOMPARE(window.scoreLine(3)->text(), QStringLiteral("#3: Ann%1 400").arg(QString(22, ' ')));
+        for (int i = 0; i < 10; ++i) other.enterHighScore(800);
+        keeper->enterHighScore(750);  // not asked: the table on disk is full of better scores
+        QCOMPARE(asked.count("Ann"), 3);
         QTest::mouseClick(window.resetButton(), Qt::LeftButton);
         QCOMPARE(readAll(keeper->filePath()), defaultFile);
         QCOMPARE(window.scoreLine(1)->text().toStdString(), formatScoreLine(HighScoreTable{}, 1));

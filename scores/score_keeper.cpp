@@ -64,7 +64,10 @@ void ScoreKeeper::startUp(const QString& programDirectory) {
     // With no usable place every save still tries the first one, and says why it fails.
     m_store =
         HighScoreStore(places.empty() ? std::filesystem::path() : (usable ? places.back() : places[0]).file);
-    if (!usable) return;
+    if (!usable) {
+        m_store.refresh();  // a file that can be read but not written still shows its table
+        return;
+    }
     removeLeftoverTemporaryFiles(followLinks(m_store.file()));
     // A new per-user file starts from the table beside the program, when there is one.
     HighScoreTable initial;

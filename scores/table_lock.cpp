@@ -28,16 +28,16 @@ TableLock::Attempt TableLock::tryOnce(const std::filesystem::path& target, const
     m_fd.reset(fd);
     if (!failure.ok && failure.error == ENOENT) {
         failure = createFileHolding(target, initial);
-        return failure.ok || failure.error == EEXIST ? Attempt::Again : Attempt::Failed;
+        return failure.ok || failure.error == EEXIST ? Attempt::TryAgain : Attempt::Failed;
     }
     if (!failure.ok) return Attempt::Failed;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         // A file system without flock saves as it always did: the lock is only advisory.
         if (errno != EWOULDBLOCK) break;
-        return Attempt::Busy;
+        return Attempt::TryAgain;
     }
-    return stillNames(target, m_status) ? Attempt::Held : Attempt::Again;
+    return stillNames(target, m_status) ? Attempt::Held : Attempt::TryAgain;
 }
 
 FileStatus TableLock::acquire(const std::filesystem::path& target, const std::string& initial) {
@@ -50,7 +50,7 @@ FileStatus TableLock::acquire(const std::filesystem::path& target, const std::st
         m_fd.reset();
         if (std::chrono::steady_clock::now() >= deadline)
             return {false, "another copy of the game kept the file locked for 2 seconds", EWOULDBLOCK};
-        if (attempt == Attempt::Busy) std::this_thread::sleep_for(retryInterval);
+        std::this_thread::sleep_for(retryInterval);
     }
 }
 

@@ -32,7 +32,7 @@ public:
     const struct stat& status() const { return m_status; }
 
 private:
-    enum class Attempt { Held, Again, Busy, Failed };
+    enum class Attempt { Held, TryAgain, Failed };
     Attempt tryOnce(const std::filesystem::path& target, const std::string& initial, FileStatus& failure);
 
     FileDescriptor m_fd;

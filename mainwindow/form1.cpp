@@ -13,7 +13,7 @@
 #include "platform/sound/music.h"
 #include "platform/sound/sound_effects.h"
 #include "render/playfield_painter.h"
-#include "scores/form3.h"
+#include "scores/high_score_window.h"
 #include "windows/about_window.h"
 #include "windows/help_window.h"
 
@@ -57,7 +57,7 @@ Form1::~Form1() {
 void Form1::StartUp() {
     random.SeedFromClock();  // once per run: games in one run continue the same sequence
     game.InitShapeTable();
-    scores.StartUp(programDirectory);
+    scores.startUp(programDirectory);
     game.SoundOn = true;
     game.SpeedLevel = 0;
     music.open(programDirectory + QStringLiteral("/rushtune.mid"));
@@ -67,7 +67,7 @@ void Form1::ShutDown() {
     if (shutDownDone) return;
     shutDownDone = true;
     Timer1.stop();
-    scores.SaveHighScores(/*lastChance=*/true);  // reports a failure itself
+    scores.saveHighScores(/*lastChance=*/true);  // reports a failure itself
     music.close();
 }
 
@@ -148,7 +148,7 @@ void Form1::ShowGameOver() {
 
 void Form1::EnterHighScore(int32_t score) {
     keyboard->ReleaseAll();  // the prompt takes the keys; none may stay held
-    scores.EnterHighScore(score);
+    scores.enterHighScore(score);
 }
 
 // --- Side windows -------------------------------------------------------------
@@ -162,10 +162,8 @@ bool IsOpen(QWidget* window) {
 void Form1::Menu_Hiscore_Click() {
     if (!isEnabled()) return;
     // A window that is closing may still wait for its deletion: it counts as gone.
-    if (!IsOpen(highScoreWindow)) {
-        highScoreWindow = new Form3(scores.Table(), *this);  // shows itself
-        connect(highScoreWindow, &Form3::TableReset, this, [this] { scores.SaveHighScores(); });
-    }
+    if (!IsOpen(highScoreWindow))
+        highScoreWindow = new stonerush::HighScoreWindow(scores, *this);  // shows itself
 }
 
 void Form1::how_to_play_Click() {

@@ -24,7 +24,9 @@ class QScrollBar;
 class KeyboardState;
 class PictureBox;
 class Form2;
-class Form3;
+namespace stonerush {
+class HighScoreWindow;
+}  // namespace stonerush
 class frmAbout;
 namespace stonerush {
 class Music;
@@ -55,7 +57,7 @@ public:
 
     // The controls and state, reachable for tests.
     stonerush::Game& GameState() { return game; }
-    ScoreKeeper& Scores() { return scores; }
+    stonerush::ScoreKeeper& Scores() { return scores; }
     KeyboardState& Keyboard() { return *keyboard; }
     QString Caption() const;
     int TimerInterval() const { return Timer1.isActive() ? Timer1.interval() : 0; }
@@ -100,7 +102,7 @@ public:
     stonerush::Music& music;
 
     // The side windows, each at most once.
-    QPointer<Form3> highScoreWindow;
+    QPointer<stonerush::HighScoreWindow> highScoreWindow;
     QPointer<Form2> helpWindow;
     QPointer<frmAbout> aboutWindow;
 
@@ -133,7 +135,7 @@ private:
     stonerush::Game game{*this};
     RandomGenerator random;
     PlayfieldPainter painter;
-    ScoreKeeper scores;
+    stonerush::ScoreKeeper scores;
     KeyboardState* keyboard = nullptr;
     bool shutDownDone = false;
 };

@@ -6,14 +6,16 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "mainwindow/form1.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
-#include "platform/prompt.h"
+#include "platform/display.h"
 #include "platform/sound/fluid_music.h"
 #include "platform/sound/qt_sound_effects.h"
 #include "platform/termination_signals.h"
+#include "scores/score_keeper.h"
 #include "windows/splash_window.h"
 
 // --help and --version answer on the terminal and end the program before any
@@ -42,6 +44,10 @@ static bool AnsweredOnTerminal(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (AnsweredOnTerminal(argc, argv)) return 0;
+    if (const std::string missing = stonerush::missingDisplay(); !missing.empty()) {
+        std::fprintf(stderr, "stonerush: %s; run it from a graphical session\n", missing.c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));
@@ -53,23 +59,27 @@ int main(int argc, char** argv) {
     std::unique_ptr<stonerush::QtSoundEffects> waves;
     std::unique_ptr<stonerush::FluidMusic> music;
     std::unique_ptr<Form1> form1;
+    bool ending = false;
 
     auto* splash = new frmSplash([&] {
         if (form1) return;
         waves = std::make_unique<stonerush::QtSoundEffects>();
         music = std::make_unique<stonerush::FluidMusic>();
         form1 = std::make_unique<Form1>(Form1Services{*music, *waves, ApplicationDirectory()});
-        form1->show();
+        if (!ending) form1->show();  // a signal came during the start-up message
     });
     splash->show();
 
     // A signal closes the main window as its close box does, so the table is
-    // saved. A name being typed is taken as it stands: the prompt returns, the
-    // entry goes into the table and is saved, and only then does the window close.
+    // saved, and nothing waits for a person any more. A name being typed is
+    // taken as it stands and an open message is closed: the prompt returns,
+    // the entry goes into the table and is saved, and only then does the
+    // window close. Quitting also ends any message of the start-up at once.
     WatchTerminationSignals([&] {
+        ending = true;
         if (!form1)
             QCoreApplication::quit();
-        else if (AcceptOpenPrompt())
+        else if (form1->Scores().stopAsking())
             QTimer::singleShot(0, form1.get(), [&] { form1->close(); });
         else
             form1->close();

@@ -36,7 +36,7 @@ class Form1Test : public QObject {
     void Open(stonerush::Music& withMusic, stonerush::SoundEffects& withWaves) {
         form = std::make_unique<Form1>(Form1Services{withMusic, withWaves, folder->path()});
         form->Keyboard().SetRepeatGrace(0);
-        form->Scores().SetNamePrompt([this] {
+        form->Scores().setNamePrompt([this] {
             log << "prompt | " + State();
             return QStringLiteral("Ada");
         });
@@ -187,7 +187,8 @@ private slots:
             QTest::addRow("%s%s", qPrintable(keys), quit ? ", quit" : "") << keys << opens << quit << log;
         };
         for (const bool quit : {false, true})
-            for (const auto& [keys, window] : {std::pair{"F1", "Form2"}, {"F2", "frmAbout"}, {"F4", "Form3"}})
+            for (const auto& [keys, window] :
+                 {std::pair{"F1", "Form2"}, {"F2", "frmAbout"}, {"F4", "stonerush::HighScoreWindow"}})
                 row(keys, window, quit, {"pause | PAUSE stop 0 paused/paused"});
         row("Ctrl+S", "", false, {});
         row("Ctrl+M", "", false, {"pause | PAUSE run 30 play/play"});
@@ -196,7 +197,7 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(bool, quit);
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        form->Scores().Table().Entry(1) = {PlayerNameFromText("Ada"), 777};  // in memory only
+        form->Scores().enterHighScore(777);  // the prompt answers "Ada"
         QFile(folder->filePath("help.htm")).open(QIODevice::WriteOnly);
         log.clear();
         QTest::keySequence(form.get(), QKeySequence(keys));
@@ -240,7 +241,7 @@ private slots:
         const int top = game().ActivePiece.Y;
         QTRY_VERIFY(game().ActivePiece.Y > top + 2);  // Timer1 runs the game
         EndTheGame();
-        QCOMPARE(form->Scores().Table().Entry(1).PlayerScore, 1234);
+        QCOMPARE(form->Scores().table().entry(1).playerScore, 1234);
         form.reset();  // before the sound it uses
     }
 };

@@ -10,7 +10,8 @@
 #include <QTextBrowser>
 #include <QWindow>
 
-#include "scores/form3.h"
+#include "scores/high_score_window.h"
+#include "scores/score_keeper.h"
 #include "tests/support/offscreen_main.h"
 #include "windows/about_window.h"
 #include "windows/help_window.h"
@@ -29,7 +30,7 @@ class WindowsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    HighScoreTable table;
+    stonerush::ScoreKeeper keeper;
 
     QString Page(const char* name, const QString& body) {
         QFile file(dir.filePath(name));
@@ -58,7 +59,7 @@ private slots:
         QPointer<QWidget> side;
         if (window == "about") side = new frmAbout(host);
         if (window == "help") side = new Form2(host, dir.filePath("help.htm"));
-        if (window == "scores") side = new Form3(table, host);
+        if (window == "scores") side = new stonerush::HighScoreWindow(keeper, host);
         side->show();
         QVERIFY(QTest::qWaitForWindowExposed(side));
         const QStringList load =
@@ -71,7 +72,7 @@ private slots:
         if (how == "window manager" || how == "twice") side->windowHandle()->close();
         if (how == "twice" && side) side->close();
         if (how == "OK" || how == "Close")
-            QTest::mouseClick(side->findChild<QPushButton*>(how == "OK" ? "cmdOK" : "Command2"),
+            QTest::mouseClick(side->findChild<QPushButton*>(how == "OK" ? "cmdOK" : "closeButton"),
                               Qt::LeftButton);
         QCOMPARE(host.calls.mid(2), QStringList{"enable"});
         QTRY_VERIFY(side.isNull());

@@ -44,7 +44,7 @@ struct Window {
     Form1 form{Form1Services{music, waves, folder.path()}};
 
     Window() {
-        form.Scores().SetNamePrompt([] { return QStringLiteral("bench"); });
+        form.Scores().setNamePrompt([] { return QStringLiteral("bench"); });
         form.show();
     }
     // Keeps a game running; a finished one is started again.

@@ -6,15 +6,16 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "mainwindow/game_session.h"
 #include "mainwindow/main_window.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
+#include "platform/display.h"
 #include "platform/sound/fluid_music.h"
 #include "platform/sound/qt_sound_effects.h"
 #include "platform/termination_signals.h"
-#include "scores/name_prompt.h"
 #include "scores/score_keeper.h"
 #include "windows/splash_window.h"
 
@@ -45,20 +46,26 @@ bool answeredOnTerminal(int argc, char** argv) {
     return false;
 }
 
-// Everything the game is made of, brought up when the splash goes.
+// Everything the game is made of, brought up when the splash goes: the
+// sound, the high-score table (which may first tell of a problem with its
+// file), the game session and the main window.
 struct Game {
-    explicit Game(const QString& folder) : session(music, effects, folder), window(session, scores, folder) {}
     stonerush::QtSoundEffects effects;
     stonerush::FluidMusic music;
     stonerush::ScoreKeeper scores;
-    stonerush::GameSession session;
-    stonerush::MainWindow window;
+    std::unique_ptr<stonerush::GameSession> session;
+    std::unique_ptr<stonerush::MainWindow> window;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    using namespace stonerush;
     if (answeredOnTerminal(argc, argv)) return 0;
+    if (const std::string missing = missingDisplay(); !missing.empty()) {
+        std::fprintf(stderr, "stonerush: %s; run it from a graphical session\n", missing.c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));
@@ -67,23 +74,33 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     std::unique_ptr<Game> game;
-    auto* splash = new stonerush::SplashWindow([&] {
+    bool ending = false;
+    auto* splash = new SplashWindow([&] {
         if (game) return;
-        game = std::make_unique<Game>(stonerush::applicationDirectory());
-        game->window.show();
+        const QString folder = applicationDirectory();
+        game = std::make_unique<Game>();
+        game->scores.startUp(folder);
+        if (ending) return;  // a signal came during a message about the score file
+        game->session = std::make_unique<GameSession>(game->music, game->effects, folder);
+        game->window = std::make_unique<MainWindow>(*game->session, game->scores, folder);
+        game->scores.setMessageParent(game->window.get());
+        game->window->show();
     });
     splash->show();
 
     // A signal closes the main window as its close box does, so the table is
-    // saved. A name being typed is taken as it stands: the prompt returns, the
-    // entry goes into the table and is saved, and only then does the window close.
-    stonerush::watchTerminationSignals([&] {
-        if (!game)
+    // saved, and nothing waits for a person any more. A name being typed is
+    // taken as it stands and an open message is closed: the prompt returns,
+    // the entry goes into the table and is saved, and only then does the
+    // window close. Quitting also ends a message at start-up at once.
+    watchTerminationSignals([&] {
+        ending = true;
+        if (!game || !game->window)
             QCoreApplication::quit();
-        else if (stonerush::acceptOpenPrompt())
-            QTimer::singleShot(0, &game->window, [&] { game->window.close(); });
+        else if (game->scores.stopAsking())
+            QTimer::singleShot(0, game->window.get(), [&] { game->window->close(); });
         else
-            game->window.close();
+            game->window->close();
     });
 
     const int status = app.exec();

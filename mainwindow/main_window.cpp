@@ -150,7 +150,7 @@ void MainWindow::openAbout() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_closed) {
         m_closed = true;
-        m_scores.saveAtExit();  // tells the player itself when it fails
+        m_scores.saveHighScores(/*lastChance=*/true);  // tells the player itself when it fails
         m_session.close();
     }
     event->accept();

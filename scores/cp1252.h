@@ -6,11 +6,15 @@
 #include <string>
 #include <string_view>
 
+namespace stonerush {
+
 // Each character of the UTF-8 text becomes one byte; a character outside
 // Windows-1252 (or a malformed UTF-8 byte) becomes one '?'.
-std::string Cp1252FromUtf8(std::string_view utf8);
+std::string cp1252FromUtf8(std::string_view utf8);
 
 // Each byte becomes one character. The five bytes Windows-1252 leaves unused
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the control characters of the same
 // number, so any bytes read back from the file are written back unchanged.
-std::string Utf8FromCp1252(std::string_view bytes);
+std::string utf8FromCp1252(std::string_view bytes);
+
+}  // namespace stonerush

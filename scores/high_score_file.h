@@ -1,17 +1,27 @@
 // The file "rushhs.dat": ten records of 29 bytes, no header. A record is the
 // 25 name bytes (Windows-1252, space-padded) then the score as a signed 32-bit
-// little-endian integer. The file is opened, read or written and closed within
-// each operation; any bytes after the tenth record survive a save.
+// little-endian integer. Only an ordinary file is ever read or written: it is
+// opened without blocking and its kind checked before any read, and no read
+// goes beyond the records and a bounded tail, so a FIFO, a device or a huge
+// file can neither hang the game nor fill its memory. Any bytes after the
+// tenth record survive a save.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "scores/high_score_table.h"
 
-inline constexpr const char* HighScoreFileName = "rushhs.dat";
-constexpr int HighScoreRecordLength = PlayerNameLength + 4;
+namespace stonerush {
+
+inline constexpr const char* highScoreFileName = "rushhs.dat";
+constexpr int highScoreRecordLength = playerNameLength + 4;
+constexpr off_t highScoreFileLength = off_t{highScoreCount} * highScoreRecordLength;
+// The most bytes after the records that a save reads and writes again; the
+// records of a longer file are written in place, its tail never read.
+constexpr off_t longestRewrittenTail = 64 * 1024;
 
 // The outcome of a file operation; `reason` says what went wrong, in words,
 // and `error` is the system's error number behind it (0 when there is none).
@@ -21,39 +31,47 @@ struct FileStatus {
     int error = 0;
 };
 
-// Sets every entry to the default and writes all ten records.
-FileStatus CreateDefaultHighScores(HighScoreTable& table, const std::filesystem::path& file);
+// A failure: what was being done, and the system's words for errno.
+FileStatus systemFailure(const char* doing);
 
-// Reads record n into entry n. A record that is missing or cut short (a file
-// under 290 bytes) gives the default entry. Any bytes are accepted as a name
-// and any value as a score; the table is not sorted. When the file cannot be
-// opened or read the table is left as it was.
-FileStatus LoadHighScores(HighScoreTable& table, const std::filesystem::path& file);
+// The ten records as the file holds them.
+std::string encodeHighScores(const HighScoreTable& table);
 
-// Writes the ten records whole or not at all: the records and any bytes the
-// old file had after them go to a new file in the same folder, which is
-// flushed to the disk and then renamed over the old one. A symbolic link is
-// followed and its target replaced. Only when the folder takes no new file,
-// or the old file's extra bytes cannot be read, are the records written into
-// the old file in place. A file we may not write is not replaced. A failed
-// save leaves the old file as it was.
-FileStatus SaveHighScores(const HighScoreTable& table, const std::filesystem::path& file);
+// Opens `file` with `flags` (O_RDONLY or O_WRONLY; O_NONBLOCK and O_CLOEXEC
+// are added, so a FIFO or a device never blocks) and accepts only an ordinary
+// file: anything else is closed again, and the reason names what it is.
+FileStatus openOrdinaryFile(const std::filesystem::path& file, int flags, int& fd, struct stat& status);
 
-// Whether the file could be written: opened for writing when it exists, or
-// created (then removed again) when it does not. The reason says why not.
-FileStatus ProbeWritable(const std::filesystem::path& file);
-inline bool CanWriteFile(const std::filesystem::path& file) {
-    return ProbeWritable(file).ok;
-}
+// Reads record n of the open file into entry n. A record that is missing or
+// cut short (a file under 290 bytes) gives the default entry. Any bytes are
+// accepted as a name and any value as a score; the table is not sorted. On a
+// failure the table is left as it was.
+FileStatus readHighScores(int fd, HighScoreTable& table);
+FileStatus loadHighScores(HighScoreTable& table, const std::filesystem::path& file);
 
-// Where the high-score file lives for this run. The program's directory comes
-// first; when it cannot be written there (an installed copy), the per-user data
-// directory is used, created if need be. When neither can be written, `file`
-// is the one in the program's directory and `writable` is false.
-struct HighScoreFileChoice {
+// Puts `records` at the start of the file `target` (a path that names no
+// link), open as `fd` with the status `status`. The records and the old
+// file's bytes after them go to a new file with the old one's owner and
+// permissions, flushed to the disk and renamed over the old one, so a kill
+// never leaves half a table. The records alone are written into the old file
+// in place when it is longer than the records and the longest rewritten
+// tail, or when the folder takes no new file.
+FileStatus replaceHighScores(const std::string& records, int fd, const struct stat& status,
+                             const std::filesystem::path& target);
+
+// The file a chain of symbolic links ends at; it need not exist yet.
+std::filesystem::path followLinks(std::filesystem::path file);
+
+// A place the high-score file could live this session, looked at without
+// changing anything: an existing file must be an ordinary file that can be
+// read and written, a missing one must be possible to create.
+struct HighScorePlace {
     std::filesystem::path file;
-    bool writable = true;
+    bool exists = false;
+    bool readable = false;  // then `table` holds what the file holds
+    HighScoreTable table;
+    FileStatus problem;  // why the file cannot be used; ok when it can
 };
-HighScoreFileChoice ChooseHighScoreFile(
-    const std::filesystem::path& programDirectory, const std::filesystem::path& userDataDirectory,
-    const std::function<bool(const std::filesystem::path&)>& canWrite = CanWriteFile);
+HighScorePlace examineHighScorePlace(const std::filesystem::path& file);
+
+}  // namespace stonerush

@@ -2,41 +2,48 @@
 
 #include "scores/cp1252.h"
 
-std::string LeftJustifyName(std::string bytes) {
-    bytes.resize(PlayerNameLength, ' ');
+namespace stonerush {
+
+std::string leftJustifyName(std::string bytes) {
+    bytes.resize(playerNameLength, ' ');
     return bytes;
 }
 
-std::string PlayerNameFromText(std::string_view utf8) {
-    return LeftJustifyName(Cp1252FromUtf8(utf8));
+std::string playerNameFromText(std::string_view utf8) {
+    return leftJustifyName(cp1252FromUtf8(utf8));
 }
 
-std::string FormatScoreLine(const HighScoreTable& table, int i) {
-    const HighScoreEntry& entry = table.Entry(i);
-    return "#" + std::to_string(i) + ": " + Utf8FromCp1252(LeftJustifyName(entry.PlayerName)) + " " +
-           std::to_string(entry.PlayerScore);
+std::string formatScoreLine(const HighScoreTable& table, int i) {
+    const HighScoreEntry& entry = table.entry(i);
+    std::string line = "#";
+    line += std::to_string(i);
+    line += ": ";
+    line += utf8FromCp1252(leftJustifyName(entry.playerName));
+    line += ' ';
+    line += std::to_string(entry.playerScore);
+    return line;
 }
 
-int HighScorePosition(const HighScoreTable& table, int32_t score) {
-    if (score < table.Entry(HighScoreCount).PlayerScore) return 0;
-    for (int i = HighScoreCount; i > 1; --i) {
-        if (score < table.Entry(i).PlayerScore) return i + 1;
+int highScorePosition(const HighScoreTable& table, int32_t score) {
+    if (score < table.entry(highScoreCount).playerScore) return 0;
+    for (int i = highScoreCount; i > 1; --i) {
+        if (score < table.entry(i).playerScore) return i + 1;
     }
-    return score < table.Entry(1).PlayerScore ? 2 : 1;
+    return score < table.entry(1).playerScore ? 2 : 1;
 }
 
-void InsertHighScore(HighScoreTable& table, int32_t score, std::string_view nameUtf8, int position) {
+void insertHighScore(HighScoreTable& table, const HighScoreEntry& entry, int position) {
     // Copy from the bottom upwards so nothing is overwritten before it moved.
-    const HighScoreEntry displaced = table.Entry(position);
-    table.Entry(position) = HighScoreEntry{PlayerNameFromText(nameUtf8), score};
-    for (int k = HighScoreCount; k >= position + 2; --k) table.Entry(k) = table.Entry(k - 1);
-    if (position < HighScoreCount) table.Entry(position + 1) = displaced;
+    const HighScoreEntry displaced = table.entry(position);
+    table.entry(position) = HighScoreEntry{leftJustifyName(entry.playerName), entry.playerScore};
+    for (int k = highScoreCount; k >= position + 2; --k) table.entry(k) = table.entry(k - 1);
+    if (position < highScoreCount) table.entry(position + 1) = displaced;
 }
 
-int EnterHighScore(HighScoreTable& table, int32_t score, const std::function<std::string()>& askName) {
-    const int position = HighScorePosition(table, score);
-    if (position == 0) return 0;
-    const std::string name = askName();
-    InsertHighScore(table, score, name, position);
+int placeHighScore(HighScoreTable& table, const HighScoreEntry& entry) {
+    const int position = highScorePosition(table, entry.playerScore);
+    if (position != 0) insertHighScore(table, entry, position);
     return position;
 }
+
+}  // namespace stonerush

@@ -1,59 +1,90 @@
-// The high-score table of this run and its file: where the file lives, loading
-// or creating it at start-up, saving it whenever the table changes and at the
-// end, and the name prompt at the end of a game. Problems with the file are
-// told to the player, never fatal: the table then lives in memory until a save
-// succeeds. A file that could not be read is never saved over.
+// The high-score table of this run and its file: where the file lives, reading
+// or creating it at start-up, saving after every new entry and Reset and at
+// the end, and the name prompt at the end of a game. Problems with the file
+// are told to the player, never fatal: the table then lives in memory until a
+// save succeeds. A file that could not be read is never saved over.
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
 
-#include "scores/high_score_table.h"
+#include "scores/high_score_store.h"
 
+class QMessageBox;
 class QWidget;
 
-class ScoreKeeper {
+namespace stonerush {
+
+class ScoreKeeper : public QObject {
+    Q_OBJECT
 public:
     explicit ScoreKeeper(QWidget* messageParent = nullptr);
-    // The reporter and the prompt hold `this`.
-    ScoreKeeper(const ScoreKeeper&) = delete;
-    ScoreKeeper& operator=(const ScoreKeeper&) = delete;
 
-    // Decides once where rushhs.dat lives (programDirectory if writable, else
-    // the per-user data directory), then creates the default file or loads it.
-    void StartUp(const QString& programDirectory);
+    // Decides once where rushhs.dat lives, and creates or reads it: beside the
+    // program (not for an installed copy), else in the per-user data folder.
+    // A file there that is no ordinary file or cannot be read is passed over,
+    // and one message says which file, why, and where the scores go instead
+    // (or that they stay in memory). Leftovers of interrupted saves are removed.
+    void startUp(const QString& programDirectory);
 
-    // Writes the table; returns whether it reached the file. A failure is
-    // told to the player once until a save succeeds again, and always when it
-    // is the last chance (the program is ending). Does nothing when the file
-    // could not be read at start-up.
-    bool SaveHighScores(bool lastChance = false);
+    // Merges this session's new entries, or its Reset, into the file; returns
+    // whether the file holds them now (also when there was nothing to write).
+    // The first failure of the session is told, as the last chance when the
+    // program is ending; after stopAsking() it is one line on stderr.
+    bool saveHighScores(bool lastChance = false);
 
-    // At game over: asks for a name if the score qualifies, inserts it and
-    // saves the table.
-    void EnterHighScore(int32_t score);
+    // At game over: reads the file again (another copy may have saved), asks
+    // for a name if the score reaches the table, enters it and saves.
+    void enterHighScore(int32_t score);
 
-    HighScoreTable& Table() { return table_; }
-    QString FilePath() const { return filePath_; }
+    // "Reset": every entry back to the default, saved.
+    void resetHighScores();
+
+    // Reads the file again, so the table shows what other copies saved.
+    void refreshHighScores();
+
+    // The program ends on a signal, and nothing may wait for a person any
+    // more: an open name prompt is accepted with the text typed so far, an
+    // open message is closed, and from now on a failure is a line on stderr.
+    // Returns whether a prompt or a message was open; it returns to its
+    // caller only once the event loop runs again.
+    bool stopAsking();
+
+    const HighScoreTable& table() const { return m_store.table(); }
+    QString filePath() const;
 
     // For tests: replace the message box, the name prompt and the per-user
     // data directory (by default the platform's application data location,
-    // looked up at StartUp).
-    void SetReporter(std::function<void(const QString&)> report) { report_ = std::move(report); }
-    void SetNamePrompt(std::function<QString()> prompt) { prompt_ = std::move(prompt); }
-    void SetUserDataDirectory(const QString& directory) { userDataDirectory_ = directory; }
+    // looked up at startUp).
+    void setReporter(std::function<void(const QString&)> report) { m_report = std::move(report); }
+    void setNamePrompt(std::function<QString()> prompt) { m_prompt = std::move(prompt); }
+    void setUserDataDirectory(const QString& directory) { m_userDataDirectory = directory; }
+
+    // The window messages and the name prompt belong to, once there is one.
+    void setMessageParent(QWidget* parent) { m_messageParent = parent; }
+
+signals:
+    // After anything that changed the table: an entry, a Reset, a save or a
+    // new reading that brought in other copies' entries.
+    void tableChanged();
 
 private:
-    void ReportFileProblem(const QString& what, const QString& path, const std::string& reason,
-                           const QString& consequence);
+    void tellPlaceProblems(const std::vector<HighScorePlace>& places, bool usable);
+    void tellSaveFailure(const QString& what, const FileStatus& status, bool lastChance);
+    void tellIfChanged(const HighScoreTable& before);
 
-    QWidget* messageParent_;
-    HighScoreTable table_;
-    QString filePath_;
-    QString userDataDirectory_;
-    std::function<void(const QString&)> report_;
-    std::function<QString()> prompt_;
-    bool fileUnreadable_ = false;  // the file's bytes are not ours to replace
-    bool failureTold_ = false;     // the player knows the file is not being written
+    QWidget* m_messageParent;
+    HighScoreStore m_store;
+    QString m_userDataDirectory;
+    std::function<void(const QString&)> m_report;
+    std::function<QString()> m_prompt;
+    QPointer<QMessageBox> m_openMessage;
+    bool m_asking = true;            // false once the program ends on a signal
+    bool m_saveFailureTold = false;  // the player has heard that saving fails
+    bool m_failureLogged = false;    // the line on stderr is written
 };
+
+}  // namespace stonerush

@@ -7,7 +7,10 @@
 #    music, then silence after Ctrl+M; Quit.
 # 2. Ctrl+M, Ctrl+S, speed 12, a silent game to its end, a name, kill -9: the
 #    name and score are in the file. 3. SIGTERM at the name prompt: likewise.
-# 4. A file the game cannot read: unchanged after a game with a name and Quit.
+# 4. A file the game cannot read: told, unchanged after a game with a name and
+#    Quit, the name in the per-user file. 5. Nowhere to save: SIGTERM at the
+#    start-up message, then at the name prompt; each ends the game at once.
+# Before them: no display, a clear line and status 1.
 #
 #   game_test.sh GAME_DIR ASSETS_DIR      (exit 77, skipped, without Xvfb or xdotool)
 set -uo pipefail
@@ -135,6 +138,31 @@ check_score_file() {
     note "record 1: '$1' with $score points; records 2-10 default"
 }
 
+# refused_without_display LINE VARIABLE...: the game, run with these
+# environment changes, says LINE alone and ends with status 1.
+refused_without_display() {
+    local line=$1 status
+    shift
+    env "$@" "$FOLDER/stonerush" >"$WORK/said" 2>&1
+    status=$?
+    ((status == 1)) && [[ $(cat "$WORK/said") == "$line" ]] || fail "with $*: status $status, said: $(cat "$WORK/said")"
+}
+echo "No display"
+refused_without_display "stonerush: no display (DISPLAY is not set); run it from a graphical session" -u DISPLAY
+free=473
+while [[ -e /tmp/.X11-unix/X$free || -e /tmp/.X$free-lock ]]; do ((free++)); done
+refused_without_display "stonerush: cannot open the display \":$free\"; run it from a graphical session" DISPLAY=:$free
+note "no display, or one that is not there: one line, status 1"
+
+# signal_ends_game: SIGTERM ends the game with status 0 within a second.
+signal_ends_game() {
+    local sent
+    sent=$(now_ms)
+    kill -TERM "$GAME_PID"
+    game_ends_with 0
+    (($(now_ms) - sent < 1000)) || fail "the game took $(($(now_ms) - sent)) ms to end after SIGTERM"
+}
+
 echo "Game 1: side windows, steering, music"
 launch_game
 PAUSED=0 side_window F2 "About Stonerush" # before any click
@@ -186,8 +214,7 @@ echo "Game 3: SIGTERM with the name prompt open"
 rm -f "$FILE"
 launch_game
 play_to_prompt Sig
-kill -TERM "$GAME_PID"
-game_ends_with 0
+signal_ends_game
 check_score_file Sig
 ls "$FOLDER" | grep -q '^rushhs\.dat\.' && fail "a temporary file was left: $(ls "$FOLDER")"
 
@@ -199,19 +226,36 @@ echo "Game 4: a file the game cannot read is left as it was"
 } >"$FILE"
 cp "$FILE" "$WORK/before.dat"
 chmod 200 "$FILE"
-AS=()
+AS=() PER_USER=$HOME/.local/share/stonerush/rushhs.dat
 if ((EUID == 0)); then # root reads anything
     chmod 755 "$WORK"
     mkdir -p -m700 "$WORK/nobody"
     chown -R 65534:65534 "$FOLDER" "$WORK/nobody"
     AS=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$WORK/nobody" XDG_RUNTIME_DIR="$WORK/nobody")
+    PER_USER=$WORK/nobody/.local/share/stonerush/rushhs.dat
 fi
 MESSAGE=1 launch_game "${AS[@]}"
 play_to_prompt Lost Return
 quit_game
 cmp -s "$WORK/before.dat" "$FILE" || fail "the unreadable file was changed"
 [[ $(stat -c %a "$FILE") == 200 ]] || fail "the unreadable file's mode is now $(stat -c %a "$FILE")"
-note "the unreadable file kept its $(stat -c %s "$FILE") bytes"
+[[ $(head -c 4 "$PER_USER") == Lost ]] || fail "the name is not in the per-user file $PER_USER"
+note "the unreadable file kept its $(stat -c %s "$FILE") bytes; the name went to the per-user file"
+
+echo "Game 5: nowhere to save (a read-only folder, no HOME)"
+rm -f "$FILE"
+chmod 555 "$FOLDER"
+MESSAGE=left launch_game "${AS[@]}" env -u HOME -u XDG_DATA_HOME
+signal_ends_game
+said_before=$(wc -l <"$WORK/game.log")
+MESSAGE=1 launch_game "${AS[@]}" env -u HOME -u XDG_DATA_HOME
+play_to_prompt Gone
+signal_ends_game
+said=$(tail -n +$((said_before + 1)) "$WORK/game.log" | grep -F rushhs.dat)
+[[ $(wc -l <<<"$said") == 1 && $said == "stonerush: the high scores could not be saved to $FILE: "*"Permission denied" ]] ||
+    fail "SIGTERM with nowhere to save did not say one line about it: $said"
+[[ ! -e $FILE ]] || fail "a score file was made in the read-only folder"
+note "SIGTERM at the message and at the prompt: ended at once; said \"$said\""
 
 echo "PASS: end-to-end games"
 PASSED=1

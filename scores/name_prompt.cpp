@@ -1,17 +1,17 @@
-#include "platform/prompt.h"
+#include "scores/name_prompt.h"
 
 #include <QInputDialog>
 #include <QPointer>
 
+namespace stonerush {
 namespace {
 QPointer<QInputDialog> openPrompt;
 }  // namespace
 
-QString InputBox(QWidget* parent, const QString& message, const QString& title, const QString& defaultText) {
+QString askPlayerName(QWidget* parent) {
     QPointer<QInputDialog> dialog = new QInputDialog(parent);
-    dialog->setWindowTitle(title);
-    dialog->setLabelText(message);
-    dialog->setTextValue(defaultText);
+    dialog->setWindowTitle(QStringLiteral("High Score!"));
+    dialog->setLabelText(QStringLiteral("Please Enter Your Name"));
     openPrompt = dialog;
     const bool accepted = dialog->exec() == QDialog::Accepted;
     if (!dialog) return QString();  // its parent went first
@@ -20,8 +20,10 @@ QString InputBox(QWidget* parent, const QString& message, const QString& title, 
     return text;
 }
 
-bool AcceptOpenPrompt() {
+bool acceptOpenPrompt() {
     if (!openPrompt || !openPrompt->isVisible()) return false;
     openPrompt->accept();
     return true;
 }
+
+}  // namespace stonerush

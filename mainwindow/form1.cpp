@@ -44,7 +44,7 @@ Form1::Form1(const Form1Services& services)
     connect(Menu_About, &QAction::triggered, this, &Form1::Menu_About_Click);
     // Quit leaves the game the same way as the close box: the table is saved.
     connect(Menu_Quit, &QAction::triggered, this, &QWidget::close);
-    connect(&Timer1, &QTimer::timeout, this, [this] { game.GameTick(); });
+    connect(&Timer1, &QTimer::timeout, this, &Form1::runTick);
     connect(&MMControl1, &MusicControl::Notify, this, &Form1::MMControl1_Notify);
 
     StartUp();
@@ -56,11 +56,7 @@ Form1::~Form1() {
 }
 
 void Form1::StartUp() {
-    random.SeedFromClock();  // once per run: games in one run continue the same sequence
-    game.InitShapeTable();
     scores.StartUp(programDirectory);
-    game.SoundOn = true;
-    game.SpeedLevel = 0;
     MMControl1.SetNotify(false);
     MMControl1.SetWait(false);
     MMControl1.SetFileName(programDirectory + QStringLiteral("/rushtune.mid"));
@@ -102,7 +98,12 @@ void Form1::SetMainWindowEnabled(bool enabled) {
     if (!enabled) keyboard->ReleaseAll();
 }
 
-// --- GameHost ---------------------------------------------------------------
+// --- The game on the timer ----------------------------------------------------
+
+void Form1::runTick() {
+    if (!m_running) return;  // paused or over: no input, no drawing
+    applyReport(game.step(steering(), random));
+}
 
 stonerush::KeyRequests Form1::PollKeyboard() {
     uint8_t keys[256];
@@ -125,20 +126,51 @@ stonerush::KeyRequests Form1::PollKeyboard() {
     return requests;
 }
 
-void Form1::PlayWave(std::string_view fileName) {
-    waves.Play(programDirectory + QLatin1Char('/') +
-               QString::fromLatin1(fileName.data(), static_cast<qsizetype>(fileName.size())));
+stonerush::SteerSet Form1::steering() {
+    using stonerush::Steer;
+    const stonerush::KeyRequests keys = PollKeyboard();
+    stonerush::SteerSet held;
+    if (keys.Turn != 0) held.add(keys.Turn == 2 ? Steer::TurnClockwise : Steer::TurnAnticlockwise);
+    if (keys.Move != 0) held.add(keys.Move == 1 ? Steer::Left : keys.Move == 2 ? Steer::Right : Steer::Down);
+    return held;
 }
 
-void Form1::SetCounterText(stonerush::Counter counter, std::string_view text) {
-    QLabel* label = counter == stonerush::Counter::Score   ? scorelabel
-                    : counter == stonerush::Counter::Lines ? lcounter
-                                                           : speed_show;
-    label->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+void Form1::applyReport(const stonerush::StepReport& report) {
+    using stonerush::Event;
+    for (const Event event : report.events()) {
+        if (event == Event::ScoreChanged || event == Event::LinesChanged || event == Event::SpeedRaised)
+            showCounters();
+        else if (event == Event::LineSound || event == Event::QuadSound)
+            playWave(event == Event::LineSound ? "line.wav" : "quad.wav");
+    }
+    // Every tick: a view whose picture was replaced (pause, resume) is drawn whole again.
+    Redraw();
+    if (report.has(Event::GameOver)) endGame();
+}
+
+void Form1::showCounters() {
+    // The score always with six digits, "000000" to "999999".
+    scorelabel->setText(QStringLiteral("%1").arg(game.score(), 6, 10, QLatin1Char('0')));
+    lcounter->setText(QString::number(game.lines()));
+    speed_show->setText(QString::number(game.speed()));
+}
+
+void Form1::playWave(const char* fileName) {
+    if (m_soundOn) waves.Play(programDirectory + QLatin1Char('/') + QLatin1String(fileName));
 }
 
 void Form1::Redraw() {
-    painter.Draw(game, {*mainview, *nextview, *mainsrc, *nextsrc, *bloxsrc, *nbloxsrc});
+    painter.Draw(game.board(), game.preview(),
+                 {*mainview, *nextview, *mainsrc, *nextsrc, *bloxsrc, *nbloxsrc});
+}
+
+void Form1::endGame() {
+    playWave("gameover.wav");
+    ShowGameOver();
+    m_running = false;
+    // The name prompt runs an event loop of its own: it opens once this tick is over.
+    QMetaObject::invokeMethod(
+        this, [this, score = game.score()] { EnterHighScore(score); }, Qt::QueuedConnection);
 }
 
 void Form1::ShowGameOver() {

@@ -1,6 +1,6 @@
 // The main window: the playfield, the preview, the counters, the START/PAUSE
 // button, the starting-speed selector and the menus. It owns the game and
-// runs it from its timer; the game talks back through GameHost.
+// steps it from its timer, then shows what the step reports.
 #pragma once
 
 #include <QMainWindow>
@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "engine/game.h"
-#include "platform/random.h"
+#include "engine/random.h"
 #include "platform/side_window_host.h"
 #include "render/playfield_painter.h"
 #include "scores/score_keeper.h"
@@ -29,6 +29,14 @@ class Form2;
 class Form3;
 class frmAbout;
 
+namespace stonerush {
+// What the keyboard asks for at one poll.
+struct KeyRequests {
+    int16_t Move = 0;  // 0 none, 1 left, 2 right, 3 down
+    int16_t Turn = 0;  // 0 none, 1 turn anticlockwise, 2 turn clockwise
+};
+}  // namespace stonerush
+
 // What the main window plays sounds and music with, and where its data files lie.
 struct Form1Services {
     MusicControl& music;
@@ -36,7 +44,7 @@ struct Form1Services {
     QString programDirectory;
 };
 
-class Form1 : public QMainWindow, public stonerush::GameHost, public SideWindowHost {
+class Form1 : public QMainWindow, public SideWindowHost {
     Q_OBJECT
 public:
     // Building the window is its Load: the controls, then the start-up.
@@ -52,20 +60,20 @@ public:
     QWidget* MainWindow() override { return this; }
 
     // The controls and state, reachable for tests.
-    stonerush::Game& GameState() { return game; }
+    const stonerush::Game& GameState() const { return game; }
+    bool isGameRunning() const { return m_running; }  // started and not paused
+    bool soundOn() const { return m_soundOn; }
     ScoreKeeper& Scores() { return scores; }
     KeyboardState& Keyboard() { return *keyboard; }
     QString Caption() const;
     int TimerInterval() const { return Timer1.isActive() ? Timer1.interval() : 0; }
 
-    // GameHost
-    stonerush::KeyRequests PollKeyboard() override;
-    void PlayWave(std::string_view fileName) override;
-    void SetCounterText(stonerush::Counter counter, std::string_view text) override;
-    void Redraw() override;
-    void ShowGameOver() override;
-    void EnterHighScore(int32_t score) override;
-    float Random() override { return random.Next(); }
+    // One tick of the timer: a step of the running game, then what it reports.
+    void runTick();
+    // The keys held down at this moment.
+    stonerush::KeyRequests PollKeyboard();
+    // Repaints the playfield and the preview from the game's grids.
+    void Redraw();
 
     // The named controls.
     PictureBox* mainview = nullptr;
@@ -118,6 +126,13 @@ private:
     void SetTimerInterval(int milliseconds);
     void SendMusic(std::string_view word);
     bool MusicOn() const;
+    stonerush::SteerSet steering();
+    void applyReport(const stonerush::StepReport& report);
+    void showCounters();
+    void playWave(const char* fileName);
+    void endGame();
+    void ShowGameOver();
+    void EnterHighScore(int32_t score);
 
     // Menu and control handlers.
     void HScroll1_Change(int value);
@@ -130,10 +145,12 @@ private:
 
     WavePlayer& waves;
     QString programDirectory;
-    stonerush::Game game{*this};
-    RandomGenerator random;
+    stonerush::Game game;
+    stonerush::SeededRandom random = stonerush::SeededRandom::fromClock();  // games in one run continue it
     PlayfieldPainter painter;
     ScoreKeeper scores;
     KeyboardState* keyboard = nullptr;
     bool shutDownDone = false;
+    bool m_running = false;
+    bool m_soundOn = true;
 };

@@ -24,8 +24,9 @@ void Form1::Command1_Click() {
 }
 
 void Form1::StartNewGame() {
-    game.SpeedLevel = static_cast<int16_t>(HScroll1->value());
-    game.InitNewGame();
+    game = stonerush::Game(HScroll1->value(), random);
+    m_running = true;
+    showCounters();
     if (MusicOn()) SendMusic("Play");
     ShowPictures(*mainsrc, *nextsrc);
     SetTimerInterval(TickMilliseconds);
@@ -34,7 +35,7 @@ void Form1::StartNewGame() {
 }
 
 void Form1::PauseGame() {
-    game.GameRunning = false;
+    m_running = false;
     ShowPictures(*mainpsrc, *nextpsrc);
     SetTimerInterval(0);
     if (MusicOn()) SendMusic("Pause");
@@ -44,7 +45,7 @@ void Form1::PauseGame() {
 void Form1::ResumeGame() {
     // Backgrounds only; the next tick draws the board and the preview again.
     ShowPictures(*mainsrc, *nextsrc);
-    game.GameRunning = true;
+    m_running = true;
     SetTimerInterval(TickMilliseconds);
     if (MusicOn()) SendMusic("Pause");  // "Pause" is a toggle: it resumes paused music
     Command1->setText(QStringLiteral("PAUSE"));
@@ -81,7 +82,7 @@ void Form1::HScroll1_Change(int value) {
 }
 
 void Form1::Menu_Sound_Click(bool checked) {
-    game.SoundOn = checked;
+    m_soundOn = checked;
 }
 
 void Form1::Menu_Music_Click(bool checked) {

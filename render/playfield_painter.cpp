@@ -11,11 +11,11 @@ template <typename Grid, typename Shown>
 void DrawGrid(const Grid& grid, int cellSize, PictureBox& view, const PictureBox& background,
               const PictureBox& tiles, Shown& shown) {
     const bool all = shown.picture != view.PictureId();
-    for (int y = 0; y < Grid::Height; ++y) {
-        for (int x = 0; x < Grid::Width; ++x) {
-            const stonerush::Cell& cell = grid(x, y);
-            const int16_t now = cell.State != stonerush::CellEmpty ? cell.Tile : -1;
-            int16_t& before = shown.cells[x + Grid::Width * y];
+    for (int y = 0; y < Grid::height; ++y) {
+        for (int x = 0; x < Grid::width; ++x) {
+            const stonerush::Cell& cell = grid.at(x, y);
+            const int16_t now = cell.isEmpty() ? -1 : static_cast<int16_t>(cell.tile);
+            int16_t& before = shown.cells[x + Grid::width * y];
             if (!all && now == before) continue;
             before = now;
             const int px = cellSize * x;
@@ -31,9 +31,10 @@ void DrawGrid(const Grid& grid, int cellSize, PictureBox& view, const PictureBox
 
 }  // namespace
 
-void PlayfieldPainter::Draw(const stonerush::Game& game, const PlayfieldPictures& pictures) {
-    DrawGrid(game.Board, 16, pictures.mainview, pictures.mainsrc, pictures.bloxsrc, board_);
-    DrawGrid(game.PreviewGrid, 32, pictures.nextview, pictures.nextsrc, pictures.nbloxsrc, preview_);
+void PlayfieldPainter::Draw(const stonerush::Board& board, const stonerush::Preview& preview,
+                            const PlayfieldPictures& pictures) {
+    DrawGrid(board, 16, pictures.mainview, pictures.mainsrc, pictures.bloxsrc, board_);
+    DrawGrid(preview, 32, pictures.nextview, pictures.nextsrc, pictures.nbloxsrc, preview_);
     pictures.mainview.Refresh();
     pictures.nextview.Refresh();
 }

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/game.h"
+#include "engine/board.h"
 
 class PictureBox;
 
@@ -25,7 +25,8 @@ class PlayfieldPainter {
 public:
     // Brings both views up to date with the grids, then asks them to repaint
     // what changed.
-    void Draw(const stonerush::Game& game, const PlayfieldPictures& pictures);
+    void Draw(const stonerush::Board& board, const stonerush::Preview& preview,
+              const PlayfieldPictures& pictures);
 
     // What a view's cells show: -1 the background, else the tile.
     template <size_t Cells>
@@ -35,6 +36,6 @@ public:
     };
 
 private:
-    Shown<stonerush::BoardWidth * stonerush::BoardHeight> board_;
-    Shown<stonerush::PreviewSize * stonerush::PreviewSize> preview_;
+    Shown<stonerush::boardWidth * stonerush::boardHeight> board_;
+    Shown<stonerush::previewSize * stonerush::previewSize> preview_;
 };

@@ -31,7 +31,7 @@ class Form1Test : public QObject {
     std::unique_ptr<Form1> form;
     QStringList log;  // music words, wave files and name prompts, each with State()
 
-    stonerush::Game& game() { return form->GameState(); }
+    const stonerush::Game& game() { return form->GameState(); }
 
     void Open(MusicControl& withMusic, WavePlayer& withWaves) {
         form = std::make_unique<Form1>(Form1Services{withMusic, withWaves, folder->path()});
@@ -44,7 +44,8 @@ class Form1Test : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
-    // Caption, GameRunning, Timer1's interval, what playfield and preview show, whether the speed is up.
+    // Caption, whether the game runs, Timer1's interval, what playfield and preview show, whether the speed
+    // is up.
     QString State() {
         const auto shows = [this](PictureBox* view, PictureBox* play, PictureBox* paused) {
             for (const auto& [known, name] :
@@ -53,19 +54,15 @@ class Form1Test : public QObject {
             return QStringLiteral("drawn");
         };
         return QStringLiteral("%1 %2 %3 %4/%5%6")
-            .arg(form->Caption(), QString(game().GameRunning ? "run" : "stop"),
+            .arg(form->Caption(), QString(form->isGameRunning() ? "run" : "stop"),
                  QString::number(form->TimerInterval()), shows(form->mainview, form->mainsrc, form->mainpsrc),
                  shows(form->nextview, form->nextsrc, form->nextpsrc),
                  QString(form->Frame1->isVisible() ? " speed" : ""));
     }
 
-    void EndTheGame() {  // the next piece finds the board full
-        for (int y = 0; y < stonerush::BoardHeight; ++y)
-            for (int x = 1; x < stonerush::BoardWidth; ++x) game().Board(x, y).State = stonerush::CellSettled;
-        game().PieceFalling = false;
-        game().PlayPhase = 0;
-        game().Score = 1234;
-        game().GameTick();
+    void EndTheGame() {  // ticks until a piece finds no room, then the name prompt
+        for (int tick = 0; form->Caption() == "PAUSE" && tick < 100000; ++tick) form->runTick();
+        QTRY_VERIFY(!log.isEmpty() && log.last().startsWith("prompt"));
     }
 
     // The windows open that belong to the main window (kept above it, out of the task bar).
@@ -209,7 +206,7 @@ private slots:
         log.clear();
         QTest::keySequence(form.get(), QKeySequence(keys));
         QTEST(log, "log");
-        QCOMPARE(game().SoundOn, keys != "Ctrl+S");
+        QCOMPARE(form->soundOn(), keys != "Ctrl+S");
         const QWidgetList sides = SideWindows();
         QTEST(QString(sides.isEmpty() ? "" : sides[0]->metaObject()->className()), "opens");
         QCOMPARE(form->isEnabled(), sides.isEmpty());
@@ -244,11 +241,11 @@ private slots:
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         form->HScroll1->setValue(3);  // hidden during the game
         QCOMPARE(form->speed_select->text(), QStringLiteral("3"));
-        QCOMPARE(game().SpeedLevel, 12);
-        const int top = game().ActivePiece.Y;
-        QTRY_VERIFY(game().ActivePiece.Y > top + 2);  // Timer1 runs the game
+        QCOMPARE(game().speed(), 12);
+        const int top = game().fallingPiece().y;
+        QTRY_VERIFY(game().fallingPiece().y > top + 2);  // Timer1 runs the game
         EndTheGame();
-        QCOMPARE(form->Scores().Table().Entry(1).PlayerScore, 1234);
+        QCOMPARE(form->Scores().Table().Entry(1).PlayerScore, game().score());
         form.reset();  // before the sound it uses
     }
 };

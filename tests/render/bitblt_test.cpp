@@ -22,15 +22,6 @@ QImage Copy(QImage image, QRect to, const QImage& source, QPoint from) {
     if (!to.isEmpty()) QPainter(&image).drawImage(to.topLeft(), source, QRect(from, to.size()));
     return image;
 }
-struct NullHost : stonerush::GameHost {
-    stonerush::KeyRequests PollKeyboard() override { return {}; }
-    void PlayWave(std::string_view) override {}
-    void SetCounterText(stonerush::Counter, std::string_view) override {}
-    void Redraw() override {}
-    void ShowGameOver() override {}
-    void EnterHighScore(int32_t) override {}
-    float Random() override { return 0; }
-};
 }  // namespace
 
 class BitBltTest : public QObject {
@@ -59,29 +50,30 @@ private slots:
     }
 
     void painter() {
-        NullHost host;
-        stonerush::Game game(host);
-        game.Board(4, 0) = {5, stonerush::CellFalling};
+        using stonerush::CellState, stonerush::Tile;
+        stonerush::Board board;
+        stonerush::Preview preview;
+        board.at(4, 0) = {Tile::Yellow, CellState::Falling};
         const QImage grey = Pattern(160, 288, kGrey), black = Pattern(160, 288, kBlack);
         PictureBox mainview(black), nextview(black);
         const PictureBox background(black), blox(Pattern(96, 16)), nblox(Pattern(192, 32));
         const PlayfieldPictures pictures{mainview, nextview, background, background, blox, nblox};
         PlayfieldPainter painter;
-        painter.Draw(game, pictures);
+        painter.Draw(board, preview, pictures);
         // A tick fills one cell of each grid; a block settling or a stale tile changing is
         // no change. Only what is copied covers the grey, in views as large as the field.
-        game.Board(4, 0).State = stonerush::CellSettled;
-        game.Board(0, 17).Tile = 4;
-        game.Board(2, 3) = {1, stonerush::CellSettled};
-        game.PreviewGrid(0, 1) = {2, stonerush::CellSettled};
+        board.at(4, 0).state = CellState::Settled;
+        board.at(0, 17).tile = Tile::Red;
+        board.at(2, 3) = {Tile::Cyan, CellState::Settled};
+        preview.at(0, 1) = {Tile::Green, CellState::Settled};
         for (PictureBox* view : {&mainview, &nextview}) view->Picture().fill(kGrey);
-        painter.Draw(game, pictures);
+        painter.Draw(board, preview, pictures);
         const QRect cell(32, 48, 16, 16), bigCell(0, 32, 32, 32);
         QCOMPARE(mainview.Picture(), Copy(grey, cell, blox.Picture(), {16, 0}));
         QCOMPARE(nextview.Picture(), Copy(grey, bigCell, nblox.Picture(), {64, 0}));
         // Game over (as pause and resume) replaces a view's picture whole.
         mainview.SetPicture(grey);
-        painter.Draw(game, pictures);
+        painter.Draw(board, preview, pictures);
         const QImage field = Copy(black, {64, 0, 16, 16}, blox.Picture(), {80, 0});
         QCOMPARE(mainview.Picture(), Copy(field, cell, blox.Picture(), {16, 0}));
         QCOMPARE(nextview.Picture(), Copy(grey, bigCell, nblox.Picture(), {64, 0}));  // the preview kept

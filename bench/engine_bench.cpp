@@ -54,7 +54,7 @@ Board lowerHalfFull() {
 // Steps on a half-full board at speed 8 (a piece falls every 10th step) with
 // keys held, landings, flashing and collapses included; a game that ends is
 // set up again (rarely, and counted in).
-void BM_GameTickBusyBoard(benchmark::State& state) {
+void BM_TickBusyBoard(benchmark::State& state) {
     QuickRandom random;
     const Board field = lowerHalfFull();
     Game game(8, random, field);
@@ -75,7 +75,7 @@ void BM_GameTickBusyBoard(benchmark::State& state) {
     state.counters["landing_share"] = benchmark::Counter(static_cast<double>(landingTicks), perTick);
     state.counters["restart_share"] = benchmark::Counter(static_cast<double>(restarts), perTick);
 }
-BENCHMARK(BM_GameTickBusyBoard);
+BENCHMARK(BM_TickBusyBoard);
 
 // Whole games from the first piece to the last at speed 0; reports ticks per second.
 void BM_WholeGame(benchmark::State& state) {

@@ -42,9 +42,9 @@ Game::Game(int startingSpeed, RandomSource& random, const Board& field)
         for (int x = 0; x < boardWidth; ++x)
             if (Cell& cell = m_board.at(x, y); cell.state == CellState::Falling)
                 cell.state = CellState::Empty;
-    drawNextPiece(random);  // the first falling piece...
+    drawPieceForPreview(random);  // the first falling piece...
     StepReport unused;
-    bringInNextPiece(random, unused);  // ...comes in, and the one after it is previewed
+    bringInPreviewedPiece(random, unused);  // ...comes in, and the one after it is previewed
 }
 
 StepReport Game::step(SteerSet held, RandomSource& random) {
@@ -65,7 +65,7 @@ StepReport Game::step(SteerSet held, RandomSource& random) {
             break;
         case Phase::Spawning:
             collapseRows(report);
-            bringInNextPiece(random, report);
+            bringInPreviewedPiece(random, report);
             break;
     }
     return report;
@@ -143,11 +143,11 @@ void Game::putFalling(const Piece& piece) {
     m_falling = piece;
 }
 
-void Game::bringInNextPiece(RandomSource& random, StepReport& report) {
+void Game::bringInPreviewedPiece(RandomSource& random, StepReport& report) {
     m_falling = Piece{m_next.kind, Rotation::Deg0, spawnColumn, 0, m_next.tile};
     const Piece previewed = m_next;
-    drawNextPiece(random);
-    showNextPiece();
+    drawPieceForPreview(random);
+    fillPreview();
     m_phase = Phase::Falling;
     m_moveDelay = 0;  // a new piece answers the keys at once
     const bool fitted = fits(m_falling);
@@ -160,7 +160,7 @@ void Game::bringInNextPiece(RandomSource& random, StepReport& report) {
     }
 }
 
-void Game::drawNextPiece(RandomSource& random) {
+void Game::drawPieceForPreview(RandomSource& random) {
     // Tile first, then kind, one value each.
     const int tile = roundHalfEven(random.next() * (tileCount - 1));
     const int kind = roundHalfEven(random.next() * (pieceKindCount - 1));
@@ -168,7 +168,7 @@ void Game::drawNextPiece(RandomSource& random) {
     m_next.kind = static_cast<PieceKind>(std::clamp(kind, 0, pieceKindCount - 1));
 }
 
-void Game::showNextPiece() {
+void Game::fillPreview() {
     for (int y = 0; y < previewSize; ++y)
         for (int x = 0; x < previewSize; ++x) m_preview.at(x, y).state = CellState::Empty;
     // Rotation 0 with the pivot at (1, 1) keeps every shape inside the grid.

@@ -59,9 +59,9 @@ private:
     void fallOrLand(StepReport& report);
     bool fits(const Piece& piece) const;
     void putFalling(const Piece& piece);
-    void bringInNextPiece(RandomSource& random, StepReport& report);
-    void drawNextPiece(RandomSource& random);
-    void showNextPiece();
+    void bringInPreviewedPiece(RandomSource& random, StepReport& report);
+    void drawPieceForPreview(RandomSource& random);
+    void fillPreview();
 
     // landing.cpp: full rows, their flashing and removal, and the award.
     void searchFullRows(StepReport& report);

@@ -166,14 +166,6 @@ void Form1::Redraw() {
 
 void Form1::endGame() {
     playWave("gameover.wav");
-    ShowGameOver();
-    m_running = false;
-    // The name prompt runs an event loop of its own: it opens once this tick is over.
-    QMetaObject::invokeMethod(
-        this, [this, score = game.score()] { EnterHighScore(score); }, Qt::QueuedConnection);
-}
-
-void Form1::ShowGameOver() {
     // The music goes back to its start whether or not it is switched on.
     SendMusic("Stop");
     SendMusic("Next");
@@ -181,11 +173,16 @@ void Form1::ShowGameOver() {
     SetTimerInterval(0);  // its ticks would do nothing until START starts it again
     Frame1->show();
     Command1->setText(QStringLiteral("START"));
-}
-
-void Form1::EnterHighScore(int32_t score) {
-    keyboard->ReleaseAll();  // the prompt takes the keys; none may stay held
-    scores.EnterHighScore(score);
+    m_running = false;
+    // The name prompt runs an event loop of its own: it opens once this tick
+    // is over, and takes the keys, so none may stay held.
+    QMetaObject::invokeMethod(
+        this,
+        [this, score = game.score()] {
+            keyboard->ReleaseAll();
+            scores.EnterHighScore(score);
+        },
+        Qt::QueuedConnection);
 }
 
 // --- Side windows -------------------------------------------------------------

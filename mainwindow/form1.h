@@ -131,8 +131,6 @@ private:
     void showCounters();
     void playWave(const char* fileName);
     void endGame();
-    void ShowGameOver();
-    void EnterHighScore(int32_t score);
 
     // Menu and control handlers.
     void HScroll1_Change(int value);

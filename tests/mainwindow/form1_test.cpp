@@ -242,10 +242,12 @@ private slots:
         form->HScroll1->setValue(3);  // hidden during the game
         QCOMPARE(form->speed_select->text(), QStringLiteral("3"));
         QCOMPARE(game().speed(), 12);
+        QCOMPARE(form->speed_show->text(), QStringLiteral("12"));
         const int top = game().fallingPiece().y;
         QTRY_VERIFY(game().fallingPiece().y > top + 2);  // Timer1 runs the game
         EndTheGame();
         QCOMPARE(form->Scores().Table().Entry(1).PlayerScore, game().score());
+        QCOMPARE(form->scorelabel->text(), QString::number(game().score()).rightJustified(6, '0'));
         form.reset();  // before the sound it uses
     }
 };

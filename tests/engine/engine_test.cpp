@@ -150,7 +150,6 @@ TEST_P(Timeline, ChangesOnTheseTicks) {
 // A straight piece lands in row 1 on tick 5 by the down key and fills it;
 // the row goes on tick 44, when the next piece comes in.
 const char* const fullRowOne = ".......... 111....111 ...1...... |";
-const std::string leftAfterTheRow = "DDDDD" + std::string(39, '.') + "L";
 // clang-format off
 const TimelineCase timelines[] = {
     {"GravityEvery26thTickAtSpeed0", Tee, 0, 80, ".", 'y', {26, 52, 78}, 3},
@@ -164,7 +163,7 @@ const TimelineCase timelines[] = {
     {"KeyAgainstTheWallRetriedEvery6thTick", Square, 0, 31, std::string(25, 'L') + "R", 'x', {1, 7, 13, 19, 31}, 1},
     {"DownKeyAndGravityMoveTwoRows", Tee, 0, 26, std::string(25, '.') + "D", 'y', {26}, 2},
     {"FallCountKeptThroughLandingAndSpawn", Straight, 0, 65, "DDDDD.", 'y', {1, 44, 65}, 1, fullRowOne},
-    {"NewPieceAnswersTheKeysAtOnce", Straight, 0, 46, leftAfterTheRow, 'x', {45}, 3, fullRowOne},
+    {"NewPieceAnswersTheKeysAtOnce", Straight, 0, 46, "DDDDD" + std::string(39, '.') + "L", 'x', {45}, 3, fullRowOne},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Engine, Timeline, ::testing::ValuesIn(timelines), byName);
@@ -374,20 +373,19 @@ const SpeedCase speedUps[] = {
 INSTANTIATE_TEST_SUITE_P(Engine, SpeedUp, ::testing::ValuesIn(speedUps), byName);
 
 // Straight pieces on a tower in column 4 where every piece enters: the first
-// lands in row 1, the second in row 0, the third finds no room. The board
-// keeps no trace of it, and steps after the end do nothing.
+// lands in row 1, the second in row 0, the third finds no room while a tee is
+// previewed. The board keeps no trace of it, and steps after the end do nothing.
 TEST_F(Engine, GameEndsWhenTheNextPieceFindsNoRoom) {
     std::string tower = ".......... .......... |", board = "...0000... ...0000...";
     for (int y = 2; y < boardHeight; ++y) tower += " ....1.....", board += " ....1.....";
-    start(0, firstPiece(Straight), tower);
+    start(0, {0, 0, 0, 0, 0, 0, 0, 1.0f / 6}, tower);
     std::vector<std::string> reports;
     while (!game.isOver() && tick < 100) reports.push_back(letters(step({Down})));
-    EXPECT_EQ(reports, (std::vector<std::string>{"C", "", "", "", "C", "S", "C", "C", "S", "O"}));
+    EXPECT_EQ(reports, (std::vector<std::string>{"C", "", "", "", "C", "S", "C", "C", "S", "CO"}));
     EXPECT_EQ(picture(game.board()), board);
     EXPECT_EQ(game.fallingPiece(), (Piece{Straight, Deg0, 4, 0}));
-    const Game over = game;
     for (int i = 0; i < 50; ++i) EXPECT_TRUE(step({Down}).empty());
-    EXPECT_TRUE(picture(game.board()) == picture(over.board()) && game.score() == 10 && game.isOver());
+    EXPECT_TRUE(picture(game.board()) == board && game.score() == 10 && game.isOver());
 }
 
 // Every shape has four cells around its pivot; each turn of the tee and the

@@ -49,7 +49,7 @@ bool answeredOnTerminal(int argc, char** argv) {
 // Everything the game is made of, brought up when the splash goes: the
 // sound, the high-score table (which may first tell of a problem with its
 // file), the game session and the main window.
-struct Game {
+struct Parts {
     stonerush::QtSoundEffects effects;
     stonerush::FluidMusic music;
     stonerush::ScoreKeeper scores;
@@ -73,18 +73,18 @@ int main(int argc, char** argv) {
     // window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    std::unique_ptr<Game> game;
+    std::unique_ptr<Parts> parts;
     bool ending = false;
     auto* splash = new SplashWindow([&] {
-        if (game) return;
+        if (parts) return;
         const QString folder = applicationDirectory();
-        game = std::make_unique<Game>();
-        game->scores.startUp(folder);
+        parts = std::make_unique<Parts>();
+        parts->scores.startUp(folder);
         if (ending) return;  // a signal came during a message about the score file
-        game->session = std::make_unique<GameSession>(game->music, game->effects, folder);
-        game->window = std::make_unique<MainWindow>(*game->session, game->scores, folder);
-        game->scores.setMessageParent(game->window.get());
-        game->window->show();
+        parts->session = std::make_unique<GameSession>(parts->music, parts->effects, folder);
+        parts->window = std::make_unique<MainWindow>(*parts->session, parts->scores, folder);
+        parts->scores.setMessageParent(parts->window.get());
+        parts->window->show();
     });
     splash->show();
 
@@ -95,15 +95,15 @@ int main(int argc, char** argv) {
     // window close. Quitting also ends a message at start-up at once.
     watchTerminationSignals([&] {
         ending = true;
-        if (!game || !game->window)
+        if (!parts || !parts->window)
             QCoreApplication::quit();
-        else if (game->scores.stopAsking())
-            QTimer::singleShot(0, game->window.get(), [&] { game->window->close(); });
+        else if (parts->scores.stopAsking())
+            QTimer::singleShot(0, parts->window.get(), [&] { parts->window->close(); });
         else
-            game->window->close();
+            parts->window->close();
     });
 
     const int status = app.exec();
-    game.reset();
+    parts.reset();
     return status;
 }

@@ -73,6 +73,7 @@ fi
 # The optimised build players make with tools/play.sh, for its warnings.
 step "build (play preset)" build play
 step "includes follow the layout" bash tools/check-includes.sh
+step "short files and functions" bash tools/check-sizes.sh
 step "formatting (clang-format 14)" bash tools/check-format.sh
 
 # Totals over the test runs, from ctest's line for each test. A test skipped

@@ -33,7 +33,7 @@ class HeldKeysTest : public QObject {
 
     std::unique_ptr<QWidget> window;
     QScrollBar* slider = nullptr;  // focused: it would take the arrows itself
-    HeldKeys* keys = nullptr;
+    HeldKeys* heldKeys = nullptr;
 
     void send(QEvent::Type type, const QList<int>& pressed, quint32 place) {
         for (const int key : pressed) {
@@ -46,8 +46,8 @@ private slots:
     void init() {
         window = std::make_unique<QWidget>();
         slider = new QScrollBar(Qt::Horizontal, window.get());
-        keys = new HeldKeys(window.get());
-        keys->setRepeatGrace(0);
+        heldKeys = new HeldKeys(window.get());
+        heldKeys->setRepeatGrace(0);
         window->show();
         slider->setFocus();
     }
@@ -80,14 +80,14 @@ private slots:
         QFETCH(quint32, place);
         QFETCH(QString, until);
         send(QEvent::KeyPress, pressed, place);
-        QTEST(meanings(keys->steering()), "held");
+        QTEST(meanings(heldKeys->steering()), "held");
         QEvent deactivate(QEvent::WindowDeactivate);
         if (until == "deactivated") QApplication::sendEvent(window.get(), &deactivate);
         if (until == "disabled") window->setEnabled(false);
-        if (until == "releaseAll") keys->releaseAll();
+        if (until == "releaseAll") heldKeys->releaseAll();
         if (until == "released") send(QEvent::KeyRelease, pressed, place);
         if (until == "disabled") send(QEvent::KeyPress, pressed, place);  // taken no more
-        QCOMPARE(meanings(keys->steering()), QString());
+        QCOMPARE(meanings(heldKeys->steering()), QString());
         QCOMPARE(slider->value(), 0);  // the arrows steer only
     }
 
@@ -95,15 +95,15 @@ private slots:
     // still finds it held. A release with no press behind it counts once the
     // grace is over.
     void autoRepeatKeepsTheKeyHeld() {
-        keys->setRepeatGrace(500);
+        heldKeys->setRepeatGrace(500);
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QCOMPARE(meanings(keys->steering()), QString("D"));
+        QCOMPARE(meanings(heldKeys->steering()), QString("D"));
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         QTest::qWait(600);
-        QCOMPARE(meanings(keys->steering()), QString("D"));
+        QCOMPARE(meanings(heldKeys->steering()), QString("D"));
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QTRY_COMPARE(meanings(keys->steering()), QString());
+        QTRY_COMPARE(meanings(heldKeys->steering()), QString());
     }
 };
 

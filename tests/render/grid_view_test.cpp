@@ -22,7 +22,7 @@ QImage tiles() {
     return image;
 }
 QColor tileColour(Tile tile) {
-    return QColor::fromHsv(int(tile) * 60, 255, 255);
+    return QColor::fromHsv(int(tile) * 60, 255, 255).toRgb();
 }
 
 // The colour of each cell's middle as the view draws it, row after row.

@@ -16,10 +16,10 @@
 
 #include "as_ordinary_user.h"
 #include "platform/app_info.h"
-#include "windows/side_window_host.h"
 #include "scores/high_score_window.h"
 #include "scores/score_keeper.h"
 #include "support/offscreen_main.h"
+#include "windows/side_window_host.h"
 
 namespace stonerush {
 namespace {

@@ -74,14 +74,13 @@ void GameSession::resume() {
 
 void GameSession::tick() {
     if (m_state != SessionState::Running) return;
-    const StepReport stepReport = m_game.step(m_steering ? m_steering() : SteerSet{}, m_random);
-    report(stepReport);
-    // The name prompt comes only now that the step has returned.
-    if (stepReport.has(Event::GameOver)) emit gameEnded(m_game.score());
+    if (m_game.isOver()) return endGame();  // a field that had no room for the first piece
+    report(m_game.step(m_steering ? m_steering() : SteerSet{}, m_random));
 }
 
+// What the step did, in its order. The cells are drawn every tick, whatever
+// changed: after START or PLAY the views show black until a tick draws them.
 void GameSession::report(const StepReport& stepReport) {
-    bool cellsToDraw = false;
     for (const Event event : stepReport.events()) {
         switch (event) {
             case Event::ScoreChanged:
@@ -99,22 +98,17 @@ void GameSession::report(const StepReport& stepReport) {
             case Event::QuadSound:
                 playSound("quad.wav");
                 break;
-            case Event::CellsChanged:
-                cellsToDraw = true;
-                break;
             case Event::GameOver:
-                // The board is drawn without the piece that found no room,
-                // then the game-over picture covers it.
-                if (cellsToDraw) emit cellsChanged(m_game.board(), m_game.preview());
-                cellsToDraw = false;
-                endGame();
-                break;
+            case Event::CellsChanged:
             case Event::RowsFound:
             case Event::RowsCleared:
                 break;
         }
     }
-    if (cellsToDraw) emit cellsChanged(m_game.board(), m_game.preview());
+    emit cellsChanged(m_game.board(), m_game.preview());
+    // The board is drawn without the piece that found no room, then the
+    // game-over picture covers it.
+    if (stepReport.has(Event::GameOver)) endGame();
 }
 
 void GameSession::endGame() {
@@ -123,6 +117,8 @@ void GameSession::endGame() {
     emit pictureShown(FieldPicture::GameOver);
     m_tickTimer.stop();
     setState(SessionState::Ready);
+    // The name prompt comes only now that the step has returned.
+    emit gameEnded(m_game.score());
 }
 
 void GameSession::playSound(const char* waveFile) {

@@ -65,7 +65,7 @@ private slots:
     void cleanup() { session.reset(); }
 
     // c: the button, m: the music switch, s: the sound switch, p: a side window
-    // opens, g: the game runs to its end.
+    // opens, t: a tick, g: the game runs to its end.
     void control_data() {
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QStringList>("log");
@@ -76,7 +76,7 @@ private slots:
         const auto row = [](const char* name, QString actions, QStringList log, QString state) {
             QTest::newRow(name) << actions << log << state;
         };
-        row("START, PAUSE, PLAY", "ccc", {play, pause, resume}, running);
+        row("START, PAUSE, PLAY, a tick draws", "ccct", {play, pause, resume}, "PAUSE ticking drawn");
         row("music off: the button calls nothing", "mccc", {}, running);
         row("music off, on in a game", "cmm", {play, "pause | " + running, "play | " + running}, running);
         row("music off, on while paused", "ccmmc", {play, pause, resume}, running);
@@ -94,6 +94,7 @@ private slots:
             if (action == 'm') session->setMusicOn(musicOn = !musicOn);
             if (action == 's') session->setSoundOn(soundOn = !soundOn);
             if (action == 'p') session->pauseIfRunning();
+            if (action == 't') session->tick();
             if (action == 'g') endTheGame();
         }
         QTEST(log, "log");

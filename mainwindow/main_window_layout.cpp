@@ -17,11 +17,17 @@ namespace {
 
 constexpr QSize clientSize(319, 302);
 
-// A separator beneath the labels: a dark line over a light one.
+// A separator beneath the labels: a line in the palette's dark shade over
+// one in its light shade, each a plain one-pixel frame.
 void addSeparator(QWidget* parent, int x1, int x2, int y) {
-    auto* line = new QFrame(parent);
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    line->setGeometry(x1, y - 1, x2 - x1 + 1, 2);
+    for (const auto& [top, role] : {std::pair{y - 1, QPalette::Dark}, {y, QPalette::Light}}) {
+        auto* line = new QFrame(parent);
+        line->setFrameStyle(QFrame::HLine | QFrame::Plain);
+        line->setGeometry(x1, top, x2 - x1 + 1, 1);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::WindowText, palette.color(role));
+        line->setPalette(palette);
+    }
 }
 
 // The game's sans font at a pixel size; Liberation Sans keeps the narrow

@@ -1,6 +1,7 @@
-// How long one GameTick takes on a busy board, and how fast a whole game runs.
+// How long one step (one tick) of the game takes on a busy board, and how
+// fast a whole game runs.
 //
-//   build/engine-tests/bench/engine_bench
+//   build/default/bench/engine_bench
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,98 +10,81 @@
 
 namespace {
 
-using stonerush::BoardHeight;
-using stonerush::BoardWidth;
-using stonerush::Cell;
-using stonerush::CellEmpty;
-using stonerush::CellSettled;
-using stonerush::Counter;
+using stonerush::Board;
+using stonerush::CellState;
 using stonerush::Game;
-using stonerush::GameHost;
-using stonerush::KeyRequests;
+using stonerush::Steer;
+using stonerush::SteerSet;
 
-// A host that does as little as a host can: keys from a fixed cycle, random
-// values from a small inline generator, and nothing drawn or played.
-class QuietHost : public GameHost {
+// Random values from a small inline generator.
+class QuickRandom : public stonerush::RandomSource {
 public:
-    KeyRequests PollKeyboard() override {
-        // Left, turn, down, right, down with a turn, down: the piece wanders and drops.
-        static constexpr KeyRequests Cycle[] = {{1, 0}, {0, 2}, {3, 0}, {2, 0}, {3, 1}, {3, 0}};
-        return Cycle[polls++ % 6];
+    float next() override {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<float>(m_state >> 8) * (1.0f / 16777216.0f);
     }
-    void PlayWave(std::string_view) override {}
-    void SetCounterText(Counter, std::string_view) override {}
-    void Redraw() override { ++redraws; }
-    void ShowGameOver() override {}
-    void EnterHighScore(int32_t) override { ++gamesOver; }
-    float Random() override {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<float>(state >> 8) * (1.0f / 16777216.0f);
-    }
-
-    unsigned polls = 0;
-    unsigned redraws = 0;
-    unsigned gamesOver = 0;
 
 private:
-    uint32_t state = 12345;
+    uint32_t m_state = 12345;
 };
+
+// Keys from a fixed cycle, one entry per step: left, turn, down, right, down
+// with a turn, down. The piece wanders and drops.
+SteerSet keysAt(unsigned step) {
+    static const SteerSet cycle[] = {{Steer::Left},
+                                     {Steer::TurnClockwise},
+                                     {Steer::Down},
+                                     {Steer::Right},
+                                     {Steer::Down, Steer::TurnAnticlockwise},
+                                     {Steer::Down}};
+    return cycle[step % 6];
+}
 
 // The bottom half of the board full of blocks with one gap per row, so
 // pieces land often and now and then complete a row.
-void FillLowerHalf(Game& game) {
-    for (int y = 0; y < BoardHeight; ++y)
-        for (int x = 0; x < BoardWidth; ++x) {
-            Cell& cell = game.Board(x, y);
-            const bool gap = x == (y * 7) % BoardWidth;
-            cell.State = y >= BoardHeight / 2 && !gap ? CellSettled : CellEmpty;
-            cell.Tile = static_cast<int16_t>((x + y) % 6);
-        }
+Board lowerHalfFull() {
+    Board board;
+    for (int y = stonerush::boardHeight / 2; y < stonerush::boardHeight; ++y)
+        for (int x = 0; x < stonerush::boardWidth; ++x)
+            if (x != (y * 7) % stonerush::boardWidth)
+                board.at(x, y) = {static_cast<stonerush::Tile>((x + y) % 6), CellState::Settled};
+    return board;
 }
 
-void StartBusyGame(Game& game) {
-    game.SpeedLevel = 8;  // a piece falls every 10th tick
-    game.InitNewGame();
-    FillLowerHalf(game);
-    game.TrialPlacement = game.ActivePiece;
-    game.TryPlacement(false, true);
-}
-
-// Ticks on a half-full board with keys held, landings, flashing and collapses
-// included; a game that ends is set up again (rarely, and counted in).
-void BM_GameTickBusyBoard(benchmark::State& state) {
-    QuietHost host;
-    Game game(host);
-    game.InitShapeTable();
-    StartBusyGame(game);
-    int64_t landingTicks = 0;
+// Steps on a half-full board at speed 8 (a piece falls every 10th step) with
+// keys held, landings, flashing and collapses included; a game that ends is
+// set up again (rarely, and counted in).
+void BM_TickBusyBoard(benchmark::State& state) {
+    QuickRandom random;
+    const Board field = lowerHalfFull();
+    Game game(8, random, field);
+    unsigned steps = 0;
+    int64_t landingTicks = 0, restarts = 0;
     for (auto _ : state) {
-        game.GameTick();
-        landingTicks += !game.PieceFalling;
-        if (!game.GameRunning) StartBusyGame(game);
-        benchmark::DoNotOptimize(game.Board);
+        game.step(keysAt(steps++), random);
+        const stonerush::Piece& piece = game.fallingPiece();  // its pivot is a falling cell while it falls
+        landingTicks += game.board().at(piece.x, piece.y).state != CellState::Falling;
+        if (game.isOver()) {
+            game = Game(8, random, field);
+            ++restarts;
+        }
+        benchmark::DoNotOptimize(game.board());
     }
     state.SetItemsProcessed(state.iterations());
     const auto perTick = benchmark::Counter::kAvgIterations;
     state.counters["landing_share"] = benchmark::Counter(static_cast<double>(landingTicks), perTick);
-    state.counters["restart_share"] = benchmark::Counter(host.gamesOver, perTick);
+    state.counters["restart_share"] = benchmark::Counter(static_cast<double>(restarts), perTick);
 }
-BENCHMARK(BM_GameTickBusyBoard);
+BENCHMARK(BM_TickBusyBoard);
 
-// Whole games from START to game over at speed 0; reports ticks per second.
+// Whole games from the first piece to the last at speed 0; reports ticks per second.
 void BM_WholeGame(benchmark::State& state) {
-    QuietHost host;
-    Game game(host);
-    game.InitShapeTable();
+    QuickRandom random;
     int64_t ticks = 0;
     for (auto _ : state) {
-        game.SpeedLevel = 0;
-        game.InitNewGame();
-        while (game.GameRunning) {
-            game.GameTick();
-            ++ticks;
-        }
-        benchmark::DoNotOptimize(game.Score);
+        Game game(0, random);
+        for (unsigned step = 0; !game.isOver(); ++step, ++ticks) game.step(keysAt(step), random);
+        benchmark::DoNotOptimize(game.score());
     }
     state.counters["ticks_per_game"] = benchmark::Counter(static_cast<double>(ticks) / state.iterations());
     state.counters["ticks_per_second"] =

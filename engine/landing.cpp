@@ -1,71 +1,112 @@
-// What follows a landing: the search for full rows, their flashing, and the
-// collapse that removes them. The tick runs one step of it per tick.
+// What follows a landing, one step per tick: the search for full rows with the
+// award, the flashing of the rows, and their removal.
+#include <algorithm>
+
 #include "engine/game.h"
 
 namespace stonerush {
 
 namespace {
 
-bool IsFullRow(const BoardCells& board, int y) {
-    for (int x = 0; x < BoardWidth; ++x)
-        if (board(x, y).State == CellEmpty) return false;
+// Points for a landing without rows, and for one to four rows before the
+// bonus per level.
+constexpr std::array<int64_t, 5> basePoints{5, 100, 250, 500, 1000};
+constexpr int64_t pointsPerLevel = 25;
+constexpr int64_t rowsPerLevel = 10;
+
+// The rows toggle six times, each after 6 ticks (the counter runs 0 to 5).
+constexpr int flashToggles = 6;
+constexpr int lastTickBeforeToggle = 5;
+
+bool isFullRow(const Board& board, int y) {
+    for (int x = 0; x < boardWidth; ++x)
+        if (board.at(x, y).isEmpty()) return false;
     return true;
 }
 
 }  // namespace
 
-void Game::FindFullRows() {
-    FullRowCount = 0;
-    for (int16_t& row : FullRows) row = -1;
-    // A piece has four cells and every full row goes before the next piece
+void Game::searchFullRows(StepReport& report) {
+    m_fullRows.fill(-1);
+    int found = 0;
+    // A piece has four blocks and every full row goes before the next piece
     // comes in, so one landing completes at most four rows.
-    for (int y = 0; y < BoardHeight && FullRowCount < 4; ++y) {
-        if (!IsFullRow(Board, y)) continue;
-        FullRows[FullRowCount] = static_cast<int16_t>(y);
-        ++FullRowCount;
-        PlayPhase = 2;
-        FlashOn = false;
-        FlashTick = 0;
-        FlashCount = 0;
+    for (int y = 0; y < boardHeight && found < 4; ++y)
+        if (isFullRow(m_board, y)) m_fullRows[found++] = y;
+    if (found > 0) {
+        m_phase = Phase::Flashing;
+        m_flashShown = false;
+        m_flashTick = 0;
+        m_flashCount = 0;
+        report.add(Event::RowsFound);
+    } else {
+        m_phase = Phase::Spawning;
     }
-    if (FullRowCount == 0) PlayPhase = 0;
-    Award(FullRowCount);
-    if (FullRowCount > 0 && SoundOn) Host.PlayWave(FullRowCount == 4 ? "quad.wav" : "line.wav");
+    award(found, report);
+    if (found > 0) report.add(found == 4 ? Event::QuadSound : Event::LineSound);
 }
 
-void Game::FlashStep() {
-    // FlashTick counts 0..5 before each toggle, so after the search the rows
-    // are hidden for 5 ticks, then shown and hidden for 6 ticks each, and the
-    // last hidden spell lasts 2 ticks: 37 steps in all.
-    if (FlashCount < 6) {
-        if (FlashTick < 5) {
-            ++FlashTick;
+void Game::flashStep(StepReport& report) {
+    // The rows vanish on the first step and stay hidden for 5 ticks, then show
+    // and hide for 6 ticks each; the last hidden spell lasts 2 ticks. After
+    // 37 steps the next tick removes them.
+    if (m_flashCount < flashToggles) {
+        if (m_flashTick < lastTickBeforeToggle) {
+            ++m_flashTick;
         } else {
-            FlashTick = 0;
-            FlashOn = !FlashOn;
-            ++FlashCount;
+            m_flashTick = 0;
+            m_flashShown = !m_flashShown;
+            ++m_flashCount;
         }
     } else {
-        PlayPhase = 0;
+        m_phase = Phase::Spawning;
     }
-    const int16_t state = FlashOn ? CellSettled : CellEmpty;
-    for (int16_t row : FullRows) {
+    const CellState state = m_flashShown ? CellState::Settled : CellState::Empty;
+    bool changed = false;
+    for (int row : m_fullRows) {
         if (row < 0) continue;
-        for (int x = 0; x < BoardWidth; ++x) Board(x, row).State = state;
+        for (int x = 0; x < boardWidth; ++x) {
+            Cell& cell = m_board.at(x, row);
+            changed = changed || cell.state != state;
+            cell.state = state;  // the tile stays: a shown row comes back with its own blocks
+        }
     }
+    if (changed) report.add(Event::CellsChanged);
 }
 
-void Game::CollapseRows() {
-    // Slots run top to bottom, and removing a row moves only the rows above
-    // it, so the lower indices still recorded stay valid.
-    for (int16_t row : FullRows) {
+void Game::collapseRows(StepReport& report) {
+    // Slots run top to bottom and a removal moves only the rows above it, so
+    // the lower rows still to remove keep their indices. Rows move as wholes:
+    // a block over a gap stays over it.
+    bool removed = false;
+    for (int row : m_fullRows) {
         if (row < 0) continue;
+        removed = true;
         for (int y = row; y >= 1; --y) {
-            for (int x = 0; x < BoardWidth; ++x) {
-                Board(x, y) = Board(x, y - 1);
-                Board(x, y - 1).State = CellEmpty;
+            for (int x = 0; x < boardWidth; ++x) {
+                m_board.at(x, y) = m_board.at(x, y - 1);
+                m_board.at(x, y - 1).state = CellState::Empty;
             }
         }
+    }
+    if (removed) report.add(Event::RowsCleared);
+}
+
+void Game::award(int rows, StepReport& report) {
+    // Rows are paid at the level in force before this award's speed-up.
+    const int64_t points = rows == 0 ? basePoints[0] : basePoints[rows] + pointsPerLevel * m_speed;
+    const int32_t before = m_score;
+    m_score = static_cast<int32_t>(std::min<int64_t>(m_score + points, maxScore));
+    if (m_score != before) report.add(Event::ScoreChanged);
+    if (rows == 0) return;
+    m_lines += rows;
+    report.add(Event::LinesChanged);
+    // At most one level per award; an award adds at most four rows, so the
+    // speed keeps pace with the rows.
+    if (m_lines >= (m_speed + int64_t{1}) * rowsPerLevel) {
+        ++m_speed;
+        m_fallDelay = fallDelayAt(m_speed);
+        report.add(Event::SpeedRaised);
     }
 }
 

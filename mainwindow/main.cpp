@@ -1,5 +1,5 @@
-// Stonerush starts at its splash picture; dismissing it brings up the main
-// window, whose construction runs the start-up.
+// Stonerush starts at its splash picture; dismissing it brings up the game:
+// the sound, the high-score table, the game session and the main window.
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/game_session.h"
+#include "mainwindow/main_window.h"
 #include "platform/app_dir.h"
 #include "platform/app_info.h"
 #include "platform/display.h"
@@ -18,13 +19,16 @@
 #include "scores/score_keeper.h"
 #include "windows/splash_window.h"
 
+namespace {
+
 // --help and --version answer on the terminal and end the program before any
 // window (or X display) is needed.
-static bool AnsweredOnTerminal(int argc, char** argv) {
+bool answeredOnTerminal(int argc, char** argv) {
+    using namespace stonerush;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s %d.%d.%d\n%s\n", app_info::Title, app_info::VersionMajor, app_info::VersionMinor,
-                        app_info::VersionRevision, app_info::LegalNotice);
+            std::printf("%s %d.%d.%d\n%s\n", appinfo::title, appinfo::versionMajor, appinfo::versionMinor,
+                        appinfo::versionRevision, appinfo::legalNotice);
             return true;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -42,9 +46,23 @@ static bool AnsweredOnTerminal(int argc, char** argv) {
     return false;
 }
 
+// Everything the game is made of, brought up when the splash goes: the
+// sound, the high-score table (which may first tell of a problem with its
+// file), the game session and the main window.
+struct Parts {
+    stonerush::QtSoundEffects effects;
+    stonerush::FluidMusic music;
+    stonerush::ScoreKeeper scores;
+    std::unique_ptr<stonerush::GameSession> session;
+    std::unique_ptr<stonerush::MainWindow> window;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (AnsweredOnTerminal(argc, argv)) return 0;
-    if (const std::string missing = stonerush::missingDisplay(); !missing.empty()) {
+    using namespace stonerush;
+    if (answeredOnTerminal(argc, argv)) return 0;
+    if (const std::string missing = missingDisplay(); !missing.empty()) {
         std::fprintf(stderr, "stonerush: %s; run it from a graphical session\n", missing.c_str());
         return 1;
     }
@@ -55,18 +73,18 @@ int main(int argc, char** argv) {
     // window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Sound comes up only when the main window does: the splash shows first.
-    std::unique_ptr<stonerush::QtSoundEffects> waves;
-    std::unique_ptr<stonerush::FluidMusic> music;
-    std::unique_ptr<Form1> form1;
+    std::unique_ptr<Parts> parts;
     bool ending = false;
-
-    auto* splash = new frmSplash([&] {
-        if (form1) return;
-        waves = std::make_unique<stonerush::QtSoundEffects>();
-        music = std::make_unique<stonerush::FluidMusic>();
-        form1 = std::make_unique<Form1>(Form1Services{*music, *waves, ApplicationDirectory()});
-        if (!ending) form1->show();  // a signal came during the start-up message
+    auto* splash = new SplashWindow([&] {
+        if (parts) return;
+        const QString folder = applicationDirectory();
+        parts = std::make_unique<Parts>();
+        parts->scores.startUp(folder);
+        if (ending) return;  // a signal came during a message about the score file
+        parts->session = std::make_unique<GameSession>(parts->music, parts->effects, folder);
+        parts->window = std::make_unique<MainWindow>(*parts->session, parts->scores, folder);
+        parts->scores.setMessageParent(parts->window.get());
+        parts->window->show();
     });
     splash->show();
 
@@ -74,18 +92,18 @@ int main(int argc, char** argv) {
     // saved, and nothing waits for a person any more. A name being typed is
     // taken as it stands and an open message is closed: the prompt returns,
     // the entry goes into the table and is saved, and only then does the
-    // window close. Quitting also ends any message of the start-up at once.
-    WatchTerminationSignals([&] {
+    // window close. Quitting also ends a message at start-up at once.
+    watchTerminationSignals([&] {
         ending = true;
-        if (!form1)
+        if (!parts || !parts->window)
             QCoreApplication::quit();
-        else if (form1->Scores().stopAsking())
-            QTimer::singleShot(0, form1.get(), [&] { form1->close(); });
+        else if (parts->scores.stopAsking())
+            QTimer::singleShot(0, parts->window.get(), [&] { parts->window->close(); });
         else
-            form1->close();
+            parts->window->close();
     });
 
     const int status = app.exec();
-    form1.reset();
+    parts.reset();
     return status;
 }

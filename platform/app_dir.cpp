@@ -5,16 +5,16 @@
 
 #include "platform/app_info.h"
 
-QString ApplicationDirectory() {
+namespace stonerush {
+
+QString applicationDirectory() {
     return QCoreApplication::applicationDirPath();
 }
 
-QString DataFilePath(const QString& fileName) {
-    return ApplicationDirectory() + QLatin1Char('/') + fileName;
-}
-
-bool IsInstalledProgramDirectory(const QString& directory) {
-    const QString installed = QDir::cleanPath(QString::fromUtf8(app_info::InstalledProgramFolder));
+bool isInstalledProgramDirectory(const QString& directory) {
+    const QString installed = QDir::cleanPath(QString::fromUtf8(appinfo::installedProgramFolder));
     const QString folder = QDir::cleanPath(directory);
     return folder == installed || folder.endsWith(QLatin1Char('/') + installed);
 }
+
+}  // namespace stonerush

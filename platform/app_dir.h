@@ -3,14 +3,15 @@
 
 #include <QString>
 
-// The program's own directory, without a trailing slash.
-QString ApplicationDirectory();
+namespace stonerush {
 
-// A data file beside the program, e.g. DataFilePath("help.htm").
-QString DataFilePath(const QString& fileName);
+// The program's own folder, without a trailing slash.
+QString applicationDirectory();
 
 // Whether `directory` is the program folder of an installed copy: it ends in
 // the folder, below the install prefix, that the build installs the program
-// to (app_info::InstalledProgramFolder, e.g. "lib/stonerush"), whatever the
+// to (appinfo::installedProgramFolder, e.g. "lib/stonerush"), whatever the
 // prefix (/usr, /usr/local, a staging folder).
-bool IsInstalledProgramDirectory(const QString& directory);
+bool isInstalledProgramDirectory(const QString& directory);
+
+}  // namespace stonerush

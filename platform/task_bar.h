@@ -4,4 +4,8 @@
 
 class QWidget;
 
-void KeepOutOfTaskBar(QWidget* window);
+namespace stonerush {
+
+void keepOutOfTaskBar(QWidget* window);
+
+}  // namespace stonerush

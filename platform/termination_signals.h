@@ -4,5 +4,9 @@
 
 #include <functional>
 
+namespace stonerush {
+
 // Installs the handlers; onSignal runs from the event loop, once per signal.
-void WatchTerminationSignals(std::function<void()> onSignal);
+void watchTerminationSignals(std::function<void()> onSignal);
+
+}  // namespace stonerush

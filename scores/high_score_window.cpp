@@ -75,8 +75,8 @@ HighScoreWindow::HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host)
     connect(&m_keeper, &ScoreKeeper::tableChanged, this, &HighScoreWindow::showTable);
 
     // Load: pause, disable the main window, fill the list, show.
-    PauseRunningGame();
-    DisableMainWindow();
+    pauseRunningGame();
+    disableMainWindow();
     showTable();
     m_keeper.refreshHighScores();  // another copy may have saved since
     show();

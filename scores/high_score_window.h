@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <array>
 
-#include "platform/side_window.h"
 #include "scores/high_score_table.h"
+#include "windows/side_window.h"
 
 class QLabel;
 class QPushButton;

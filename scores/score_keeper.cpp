@@ -32,7 +32,7 @@ QString fileAndReason(const std::filesystem::path& file, const std::string& reas
 
 ScoreKeeper::ScoreKeeper(QWidget* messageParent) : m_messageParent(messageParent) {
     m_report = [this](const QString& text) {
-        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(app_info::Title), text, QMessageBox::Ok,
+        QMessageBox box(QMessageBox::Warning, QString::fromUtf8(appinfo::title), text, QMessageBox::Ok,
                         m_messageParent);
         m_openMessage = &box;
         box.exec();
@@ -52,7 +52,7 @@ void ScoreKeeper::startUp(const QString& programDirectory) {
     std::vector<HighScorePlace> places;
     // An installed copy keeps its scores per user even when run as root, so
     // removing the package never leaves a score file behind in its folder.
-    if (!IsInstalledProgramDirectory(programDirectory))
+    if (!isInstalledProgramDirectory(programDirectory))
         places.push_back(examineHighScorePlace(besideProgram));
     if ((places.empty() || !places.back().problem.ok) && !m_userDataDirectory.isEmpty()) {
         std::error_code error;

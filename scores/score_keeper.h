@@ -63,6 +63,9 @@ public:
     void setNamePrompt(std::function<QString()> prompt) { m_prompt = std::move(prompt); }
     void setUserDataDirectory(const QString& directory) { m_userDataDirectory = directory; }
 
+    // The window messages and the name prompt belong to, once there is one.
+    void setMessageParent(QWidget* parent) { m_messageParent = parent; }
+
 signals:
     // After anything that changed the table: an entry, a Reset, a save or a
     // new reading that brought in other copies' entries.

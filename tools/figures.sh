@@ -7,7 +7,7 @@
 #   SOAK_SECONDS=60 bash tools/figures.sh   a shorter soak (default 600; 0 skips it)
 #   REPS=5 WINDOW=6 bash tools/figures.sh   measuring windows per state, seconds each
 #
-# BUILD_DIR needs game/, bench/{minimal_window,map_timer,form1_bench} and
+# BUILD_DIR needs game/, bench/{minimal_window,map_timer,main_window_bench} and
 # tools/music_figures; a folder without CMakeCache.txt is used as it is (a
 # copy of an older build, to measure before and after a change).
 #
@@ -21,7 +21,7 @@
 #   server's CPU, and the same for a minimal Qt window running beside it.
 #   Medians of REPS windows of WINDOW seconds.
 # Tick: the GUI thread's CPU per 30 ms tick in the running game, and
-#   form1_bench's warm micro-benchmark of the same work.
+#   main_window_bench's warm micro-benchmark of the same work.
 # RSS after 30 s of play; play() to first sound at the null sink (music_figures).
 # Timer: interval mean and p99 over 300 ticks of the game's timer, against a
 #   bare 30 ms precise QTimer run at the same time.
@@ -39,7 +39,7 @@ reps=${REPS:-5}
 window=${WINDOW:-6}
 
 if [[ -f "$build/CMakeCache.txt" ]]; then
-    cmake --build "$build" --target stonerush minimal_window map_timer form1_bench music_figures >/dev/null ||
+    cmake --build "$build" --target stonerush minimal_window map_timer main_window_bench music_figures >/dev/null ||
         { echo "build failed"; exit 1; }
 fi
 
@@ -87,7 +87,7 @@ measure() {
     local name=$1 keys=${2:-} rep keyer= g0 g1 b0 b1 p0 p1 t0 t1 m0 m1
     : >"$WORK/m.txt"
     if [[ -n $keys ]]; then
-        wait_until 5 "the main window to have the keys" is_active "$FORM"
+        wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
         xdotool key --delay 250 $(for _ in $(seq 400); do echo Left Right Up; done) &
         keyer=$!
     fi
@@ -129,23 +129,23 @@ echo "States, with a PulseAudio null sink:"
 header
 sleep 2
 measure "title"
-click_command1
+click_start_button
 wait_until 10 "a piece after START" piece_in_spawn_rows
 play_start=$(now_ms)
 measure "play, music on" keys
 sleep $((30 - ($(now_ms) - play_start) / 1000)) 2>/dev/null
 play_rss=$(rss_kb "$GAME_PID")
-wait_until 5 "the main window to have the keys" is_active "$FORM"
+wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
 xdotool key ctrl+m
 measure "play, music off" keys
-wait_until 5 "the main window to have the keys" is_active "$FORM"
+wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
 xdotool key ctrl+m
 sleep 1
-click_command1 # PAUSE
+click_start_button # PAUSE
 sleep 1
 measure "paused"
-click_command1 # PLAY
-wait_until 5 "the main window to have the keys" is_active "$FORM"
+click_start_button # PLAY
+wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
 # Down held: the pieces drop every 4th tick until one no longer fits. The game
 # is over when the name prompt comes, or when the field stops changing.
 xdotool keydown Down
@@ -174,7 +174,7 @@ echo "States, no sound server:"
 header
 sleep 2
 measure "title"
-click_command1
+click_start_button
 sleep 1
 measure "play, music on" keys
 quit_game
@@ -185,8 +185,8 @@ echo "RSS after 30 s of play:  $((play_rss / 1024)) MB"
 
 # --- tick, first sound and timer -------------------------------------------------
 echo
-echo "Tick cost, warm micro-benchmark (form1_bench on the X server):"
-QT_QPA_PLATFORM=xcb "$build/bench/form1_bench" --benchmark_min_time=1 2>/dev/null |
+echo "Tick cost, warm micro-benchmark (main_window_bench on the X server):"
+QT_QPA_PLATFORM=xcb "$build/bench/main_window_bench" --benchmark_min_time=1 2>/dev/null |
     awk '/^BM_/ { printf "  %-22s %s %s\n", $1, $2, $3 }'
 pactl load-module module-remap-source master=test_null.monitor source_name=test_listen >/dev/null
 echo "play() to first sound at the null sink (the music alone, music_figures, 3 runs):"
@@ -204,14 +204,14 @@ echo "  median $(median <"$WORK/first.txt") ms of $(tr '\n' ' ' <"$WORK/first.tx
 grep -E "^memory" "$WORK/music1.txt" | sed 's/^/  /'
 echo "Timer, side by side:"
 "$baseline" --timer-intervals 2>/dev/null | sed 's/^/  /' &
-QT_QPA_PLATFORM=xcb "$build/bench/form1_bench" --timer-intervals 2>/dev/null | sed 's/^/  /'
+QT_QPA_PLATFORM=xcb "$build/bench/main_window_bench" --timer-intervals 2>/dev/null | sed 's/^/  /'
 wait $!
 
 # --- soak -----------------------------------------------------------------------
 ((soak_seconds > 0)) || { rm -rf "$WORK"; exit 0; }
 rm -f "$FOLDER/rushhs.dat"
 launch_game
-click_command1
+click_start_button
 keys=(Left Right Up Down a d Left Right)
 soak_start=$(now_ms)
 rss_first=
@@ -225,7 +225,7 @@ while (($(now_ms) - soak_start < soak_seconds * 1000)); do
         xdotool type --delay 20 "soak$games"
         xdotool key Return
         wait_until 10 "the prompt to close" no_window '^High Score!' ''
-        click_command1
+        click_start_button
         games=$((games + 1))
         # Everything a run uses (play, prompt, a new game) has now been used once:
         # what grows after this point is what the soak is looking for.

@@ -12,9 +12,10 @@
 #include "tools/pictures/splash.h"
 #include "tools/pictures/tiles.h"
 
+namespace stonerush {
 namespace {
 
-bool Save(const QImage& image, const QString& folder, const QString& name, int quality = -1) {
+bool save(const QImage& image, const QString& folder, const QString& name, int quality = -1) {
     const QString path = folder + "/" + name;
     QDir().mkpath(QFileInfo(path).path());
     if (image.save(path, nullptr, quality)) return true;
@@ -23,6 +24,7 @@ bool Save(const QImage& image, const QString& folder, const QString& name, int q
 }
 
 }  // namespace
+}  // namespace stonerush
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -32,24 +34,22 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
+    using namespace stonerush;
     bool ok = true;
-    ok &= Save(pictures::MakeTileStrip(16), out, "bloxsrc.png");
-    ok &= Save(pictures::MakeTileStrip(32), out, "nbloxsrc.png");
-    using pictures::kFieldHeight, pictures::kFieldWidth, pictures::kPreviewSize;
-    ok &= Save(pictures::MakeBlack(kFieldWidth, kFieldHeight), out, "mainsrc.png");
-    ok &= Save(pictures::MakeBlack(kPreviewSize, kPreviewSize), out, "nextsrc.png");
-    ok &= Save(pictures::MakeIdleField(), out, "mainpsrc.png");
-    ok &= Save(pictures::MakePausedPreview(), out, "nextpsrc.png");
-    ok &= Save(pictures::MakeGameOver(), out, "game_over_pic.png");
-    ok &= Save(pictures::MakeProgramIcon(), out, "program_icon.png");
+    ok &= save(pictures::makeTileStrip(16), out, "tiles_16.png");
+    ok &= save(pictures::makeTileStrip(32), out, "tiles_32.png");
+    ok &= save(pictures::makeIdleField(), out, "playfield_paused.png");
+    ok &= save(pictures::makePausedPreview(), out, "preview_paused.png");
+    ok &= save(pictures::makeGameOver(), out, "playfield_game_over.png");
+    ok &= save(pictures::makeProgramIcon(), out, "program_icon.png");
     for (int size : {16, 32, 48}) {
-        ok &= Save(pictures::MakeHelpIcon(size), out, QStringLiteral("help_icon_%1.png").arg(size));
+        ok &= save(pictures::makeHelpIcon(size), out, QStringLiteral("help_icon_%1.png").arg(size));
     }
-    ok &= Save(pictures::MakeSplash(), out, "splash.jpg", 85);
+    ok &= save(pictures::makeSplash(), out, "splash.jpg", 85);
     // Desktop menu icons, installed beside the program rather than compiled in.
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString name = QStringLiteral("icons/hicolor/%1x%1/apps/stonerush.png").arg(size);
-        ok &= Save(pictures::MakeAppIcon(size), out, name);
+        ok &= save(pictures::makeAppIcon(size), out, name);
     }
     return ok ? 0 : 1;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, builds and runs every test
 # (optimised build, then again under AddressSanitizer and
-# UndefinedBehaviorSanitizer), checks for compiler warnings and the
-# formatting, and builds the Debian package, checks it with lintian and starts
+# UndefinedBehaviorSanitizer), builds the players' Release build, all with
+# warnings as errors, checks the direction of includes and the formatting,
+# and builds the Debian package, checks it with lintian and starts
 # the game from its installed files. Goes on after a failing step (a preset
 # whose build failed runs no tests) and prints a summary at the end; exits 1
 # if any step failed.
@@ -31,11 +32,11 @@ step() {
     fi
 }
 
-# Builds a preset with its log kept; a failed build or any compiler warning
-# fails the step.
+# Builds a preset with its log kept, warnings as errors; a failed build or any
+# compiler warning fails the step.
 build() {
     local preset=$1 log=$logs/build-$1.log status
-    cmake --preset "$preset" >/dev/null || return 1
+    cmake --preset "$preset" -DSTONERUSH_WARNINGS_AS_ERRORS=ON >/dev/null || return 1
     cmake --build --preset "$preset" -j "$jobs" >"$log" 2>&1
     status=$?
     grep -E 'warning:|error:|FAILED' "$log"
@@ -69,6 +70,10 @@ fi
 if step "build (asan preset)" build asan; then
     step "tests (asan preset, without e2e)" run_tests asan -LE e2e
 fi
+# The optimised build players make with tools/play.sh, for its warnings.
+step "build (play preset)" build play
+step "includes follow the layout" bash tools/check-includes.sh
+step "short files and functions" bash tools/check-sizes.sh
 step "formatting (clang-format 14)" bash tools/check-format.sh
 
 # Totals over the test runs, from ctest's line for each test. A test skipped

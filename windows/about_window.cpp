@@ -1,103 +1,110 @@
 #include "windows/about_window.h"
 
+#include <QFrame>
 #include <QIcon>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 #include "platform/app_info.h"
 
+namespace stonerush {
+
 namespace {
 
-// Written into the box at design time; the title, version and legal notice
-// come from the build's version information instead.
-const char* const kDescription =
+// Written into the box; the title, version and legal notice come from the
+// build's version information instead.
+const char* const description =
     "Stonerush is a falling-block puzzle game: steer the falling stones, fill "
     "whole rows and watch them vanish before the pile reaches the top.\n"
     "Made by the Stonerush developers. Free software under the MIT License: use, "
     "copy, change and share it, keeping the notice and license with it.";
 
-const char* const kProgramIcon = ":/assets/program_icon.png";
+const char* const programIcon = ":/assets/program_icon.png";
 
-void MakeTextBlack(QLabel* label) {
+QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+void makeTextBlack(QLabel* label) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
 }
 
+// One line of the etched separator: a plain horizontal frame in one colour.
+void addLine(QWidget* parent, QRect geometry, QColor colour) {
+    auto* line = new QFrame(parent);
+    line->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    line->setLineWidth(geometry.height());
+    line->setGeometry(geometry);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    line->setPalette(palette);
+}
+
 }  // namespace
 
-frmAbout::frmAbout(SideWindowHost& host)
+AboutWindow::AboutWindow(SideWindowHost& host)
     : SideWindow(host, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setWindowIcon(QIcon(QString::fromLatin1(kProgramIcon)));
-    LayOutControls();
+    setWindowIcon(QIcon(QString::fromLatin1(programIcon)));
+    layOutControls();
 
-    // Load, in this order.
-    const QString title = QString::fromUtf8(app_info::Title);
+    const QString title = QString::fromUtf8(appinfo::title);
     setWindowTitle(QStringLiteral("About ") + title);
-    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                            .arg(app_info::VersionMajor)
-                            .arg(app_info::VersionMinor)
-                            .arg(app_info::VersionRevision));
-    lblTitle->setText(title);
-    lblCopyright->setText(QString::fromUtf8(app_info::LegalNotice));
-    DisableMainWindow();
-    PauseRunningGame();
+    m_versionLabel->setText(QStringLiteral("Version %1.%2.%3")
+                                .arg(appinfo::versionMajor)
+                                .arg(appinfo::versionMinor)
+                                .arg(appinfo::versionRevision));
+    m_titleLabel->setText(title);
+    m_copyrightLabel->setText(QString::fromUtf8(appinfo::legalNotice));
+    disableMainWindow();
+    pauseRunningGame();
 }
 
-void frmAbout::LayOutControls() {
+void AboutWindow::layOutControls() {
     setFixedSize(382, 239);
 
-    picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(16, 16, 36, 36);
-    picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setPixmap(QIcon(QString::fromLatin1(kProgramIcon)).pixmap(32, 32));
-    picIcon->setFocusPolicy(Qt::TabFocus);
+    m_iconLabel = makeLabel(this, "iconLabel", {16, 16, 36, 36});
+    m_iconLabel->setAlignment(Qt::AlignCenter);
+    m_iconLabel->setPixmap(QIcon(QString::fromLatin1(programIcon)).pixmap(32, 32));
+    m_iconLabel->setFocusPolicy(Qt::TabFocus);
 
-    lblTitle = new QLabel(this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(72, 16, 307, 32);
-    QFont titleFont = lblTitle->font();
+    m_titleLabel = makeLabel(this, "titleLabel", {72, 16, 307, 32});
+    QFont titleFont = m_titleLabel->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
-    lblTitle->setFont(titleFont);
-    MakeTextBlack(lblTitle);
+    m_titleLabel->setFont(titleFont);
+    makeTextBlack(m_titleLabel);
 
-    lblVersion = new QLabel(this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion->setGeometry(70, 52, 307, 15);
+    m_versionLabel = makeLabel(this, "versionLabel", {70, 52, 307, 15});
 
-    lblDescription = new QLabel(QString::fromUtf8(kDescription), this);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    lblDescription->setGeometry(70, 75, 307, 102);
-    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblDescription->setWordWrap(true);
-    MakeTextBlack(lblDescription);
+    m_descriptionLabel = makeLabel(this, "descriptionLabel", {70, 75, 307, 102});
+    m_descriptionLabel->setText(QString::fromUtf8(description));
+    m_descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_descriptionLabel->setWordWrap(true);
+    makeTextBlack(m_descriptionLabel);
 
-    lblCopyright = new QLabel(this);
-    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
-    lblCopyright->setGeometry(8, 200, 217, 33);
-    lblCopyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblCopyright->setWordWrap(true);
+    // An etched line: a grey line over the top of a two-pixel white one.
+    addLine(this, {8, 192, 371, 2}, QColor(0xFF, 0xFF, 0xFF));
+    addLine(this, {6, 192, 372, 1}, QColor(0x80, 0x80, 0x80));
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(283, 208, 84, 23);
+    m_copyrightLabel = makeLabel(this, "copyrightLabel", {8, 200, 217, 33});
+    m_copyrightLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_copyrightLabel->setWordWrap(true);
+
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setGeometry(283, 208, 84, 23);
     // Enter presses it; Escape reaches QDialog::reject(), the cancel path.
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    setTabOrder(cmdOK, picIcon);
-    cmdOK->setFocus();
+    setTabOrder(m_okButton, m_iconLabel);
+    m_okButton->setFocus();
 }
 
-// The etched line between the description and the lower row: a grey line
-// with a white one just beneath it.
-void frmAbout::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    painter.fillRect(QRect(QPoint(8, 192), QPoint(378, 193)), QColor(0xFF, 0xFF, 0xFF));  // Line1(0)
-    painter.fillRect(QRect(QPoint(6, 192), QPoint(377, 192)), QColor(0x80, 0x80, 0x80));  // Line1(1)
-}
+}  // namespace stonerush

@@ -4,28 +4,29 @@
 
 #include <QDialog>
 
-#include "platform/side_window.h"
+#include "windows/side_window.h"
 
 class QLabel;
 class QPushButton;
 
-class frmAbout : public SideWindow<QDialog> {
+namespace stonerush {
+
+class AboutWindow : public SideWindow<QDialog> {
     Q_OBJECT
 public:
-    // Construction is the window's Load: it fills in the texts, disables the
-    // main window and pauses a running game. The caller shows it.
-    explicit frmAbout(SideWindowHost& host);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    // Fills in the texts, disables the main window and pauses a running game.
+    // The caller shows it.
+    explicit AboutWindow(SideWindowHost& host);
 
 private:
-    void LayOutControls();
+    void layOutControls();
 
-    QLabel* picIcon;
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QLabel* lblCopyright;
-    QPushButton* cmdOK;
+    QLabel* m_iconLabel = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QLabel* m_descriptionLabel = nullptr;
+    QLabel* m_copyrightLabel = nullptr;
+    QPushButton* m_okButton = nullptr;
 };
+
+}  // namespace stonerush

@@ -1,31 +1,32 @@
-// The help window: the help page beside the program, shown in a browser that
-// fills the window and follows every change of its size.
+// The help window: the help page beside the program, in a browser that fills
+// the window at every size.
 #pragma once
 
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
-#include "platform/side_window.h"
+#include "windows/side_window.h"
 
 class QTextBrowser;
 
-class Form2 : public SideWindow<QWidget> {
+namespace stonerush {
+
+class HelpWindow : public SideWindow<QWidget> {
     Q_OBJECT
 public:
-    // Construction is the window's Load: it disables the main window, pauses a
-    // running game and opens the page at helpPath. The caller shows it.
-    Form2(SideWindowHost& host, const QString& helpPath);
+    // Disables the main window, pauses a running game and opens the page at
+    // helpPath. The caller shows it.
+    HelpWindow(SideWindowHost& host, const QString& helpPath);
 
-    QTextBrowser* browser() const { return WebBrowser1; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    QTextBrowser* browser() const { return m_browser; }
 
 private:
-    void Navigate(const QString& path);
-    void FollowLink(const QUrl& link);
-    void ShowMissingLink(const QString& path);
+    void navigate(const QString& path);
+    void followLink(const QUrl& link);
+    void showMissingLink(const QString& path);
 
-    QTextBrowser* WebBrowser1;
+    QTextBrowser* m_browser = nullptr;
 };
+
+}  // namespace stonerush

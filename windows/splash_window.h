@@ -7,17 +7,19 @@
 #include <QWidget>
 #include <functional>
 
-class frmSplash : public QWidget {
+namespace stonerush {
+
+class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    // onUnload runs exactly once, however the window is closed (click, key,
+    // onClose runs exactly once, however the window is closed (click, key,
     // close(), the window system's close). It runs while the splash is still
     // visible, so a main window it shows is up before the splash goes away;
     // the splash itself never counts as the program's last window.
-    explicit frmSplash(std::function<void()> onUnload);
+    explicit SplashWindow(std::function<void()> onClose);
 
     // Whether a key press counts as typing a character, which closes the splash.
-    static bool ProducesCharacter(const QKeyEvent& event);
+    static bool producesCharacter(const QKeyEvent& event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -27,7 +29,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::function<void()> onUnload_;
-    QPixmap picture_;
-    bool pressed_ = false;
+    std::function<void()> m_onClose;
+    QPixmap m_picture;
+    bool m_pressed = false;
 };
+
+}  // namespace stonerush

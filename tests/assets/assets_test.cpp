@@ -7,7 +7,7 @@
 
 #include "platform/sound/music_renderer.h"
 #include "platform/sound/quiet_audio.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
 
 class AssetsTest : public QObject {
     Q_OBJECT
@@ -16,10 +16,11 @@ private slots:
     void pictureHasItsSize_data() {
         QTest::addColumn<QSize>("size");
         const std::pair<const char*, QSize> sizes[] = {
-            {"mainsrc.png", {160, 288}},    {"mainpsrc.png", {160, 288}},   {"game_over_pic.png", {160, 288}},
-            {"nextsrc.png", {128, 128}},    {"nextpsrc.png", {128, 128}},   {"bloxsrc.png", {96, 16}},
-            {"nbloxsrc.png", {192, 32}},    {"splash.jpg", {300, 300}},     {"help_icon_16.png", {16, 16}},
-            {"help_icon_32.png", {32, 32}}, {"help_icon_48.png", {48, 48}}, {"program_icon.png", {32, 32}}};
+            {"playfield_paused.png", {160, 288}}, {"playfield_game_over.png", {160, 288}},
+            {"preview_paused.png", {128, 128}},   {"tiles_16.png", {96, 16}},
+            {"tiles_32.png", {192, 32}},          {"splash.jpg", {300, 300}},
+            {"help_icon_16.png", {16, 16}},       {"help_icon_32.png", {32, 32}},
+            {"help_icon_48.png", {48, 48}},       {"program_icon.png", {32, 32}}};
         for (const auto& [name, size] : sizes) QTest::newRow(name) << size;
     }
     void pictureHasItsSize() {

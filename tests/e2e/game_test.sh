@@ -27,8 +27,8 @@ FOLDER=$WORK/game
 FILE=$FOLDER/rushhs.dat
 cp -r "$GAME_DIR" "$FOLDER"
 rm -f "$FILE"
-stream -map rgb -storage-type char "$ASSETS/mainpsrc.png" "$WORK/paused.rgb"
-stream -map rgb -storage-type char "$ASSETS/game_over_pic.png" "$WORK/game_over.rgb"
+stream -map rgb -storage-type char "$ASSETS/playfield_paused.png" "$WORK/paused.rgb"
+stream -map rgb -storage-type char "$ASSETS/playfield_game_over.png" "$WORK/game_over.rgb"
 
 # shift_of BEFORE NOW: "DX DY" when the four cells NOW are the cells BEFORE
 # moved DX columns and DY rows; nothing when they are not.
@@ -98,15 +98,15 @@ side_window() {
     xdotool key "$1"
     wait_until 5 "\"$2\" after $1" has_window "^$2\$" ''
     side=$(window_named "^$2\$" '')
-    [[ $(transient_for "$side") == "$FORM" ]] || fail "\"$2\" does not belong to the main window"
+    [[ $(transient_for "$side") == "$MAIN_WINDOW" ]] || fail "\"$2\" does not belong to the main window"
     ((!PAUSED)) || field_shows "$WORK/paused.rgb" || fail "the game was not paused behind \"$2\""
     click_client 80 150
     sleep 0.3
-    stacked_above "$side" "$FORM" || fail "\"$2\" went below the main window after a click on it"
+    stacked_above "$side" "$MAIN_WINDOW" || fail "\"$2\" went below the main window after a click on it"
     wait_until 5 "\"$2\" to keep the keys after a click on the main window" is_active "$side"
     wmctrl -i -c "$side"
     wait_until 5 "\"$2\" to close" no_window "^$2\$" ''
-    wait_until 5 "the main window back after closing \"$2\"" is_active "$FORM"
+    wait_until 5 "the main window back after closing \"$2\"" is_active "$MAIN_WINDOW"
     ((!PAUSED)) || ! poll_for 1 eval '! field_shows "$WORK/paused.rgb"' || fail "the game went on after \"$2\" closed"
     note "$1: \"$2\" above the main window, closed by the window manager"
 }
@@ -115,7 +115,7 @@ side_window() {
 # the name prompt; NAME typed into it, and KEY (Return) pressed.
 play_to_prompt() {
     set_starting_speed_to_maximum
-    click_command1
+    click_start_button
     wait_until 40 'the "High Score!" prompt at game over' has_window '^High Score!' ''
     wait_until 5 "the prompt to have the keys" is_active "$(window_named '^High Score!' '')"
     xdotool type --delay 40 "$1"
@@ -166,7 +166,7 @@ signal_ends_game() {
 echo "Game 1: side windows, steering, music"
 launch_game
 PAUSED=0 side_window F2 "About Stonerush" # before any click
-click_command1
+click_start_button
 wait_until 5 "a piece in the spawn rows after START" piece_in_spawn_rows
 setxkbmap ru
 turns_with Cyrillic_ve # the D key on a Russian keyboard
@@ -177,7 +177,7 @@ PAUSED=1
 side_window F2 "About Stonerush"
 side_window F1 "Stonerush Help"
 side_window F4 "High Scores"
-click_command1 # PLAY
+click_start_button # PLAY
 if [[ $SOUND == none ]]; then
     echo "SKIPPED the sound checks: no sound server to record from"
 else

@@ -8,7 +8,7 @@
 # past its splash with a key, checking how the splash behaves; with MESSAGE=1
 # a message (about the score file) comes first and takes Return, with
 # MESSAGE=left it is left open and nothing more is done.
-# Sets FORM (the main window), FORM_X FORM_Y and MENU (the menu bar's height).
+# Sets MAIN_WINDOW, WINDOW_X WINDOW_Y and MENU (the menu bar's height).
 launch_game() {
     (cd "$WORK" && exec "$@" "$FOLDER/stonerush" >>"$WORK/game.log" 2>&1) &
     GAME_PID=$!
@@ -34,15 +34,15 @@ launch_game() {
     fi
     wait_until 20 "the main window after a key on the splash" has_window '^Stonerush$' 319
     no_window '^ $' 298 || fail "the splash stayed up"
-    FORM=$(window_named '^Stonerush$' 319)
-    wait_until 5 "the main window to have the keys" is_active "$FORM"
-    window_geometry "$FORM"
+    MAIN_WINDOW=$(window_named '^Stonerush$' 319)
+    wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
+    window_geometry "$MAIN_WINDOW"
     ((WW == 319 && WH > 302)) || fail "the main window is ${WW}x$WH, not a 319 x 302 client area under a menu bar"
-    FORM_X=$WX FORM_Y=$WY MENU=$((WH - 302))
+    WINDOW_X=$WX WINDOW_Y=$WY MENU=$((WH - 302))
 }
 
 quit_game() {
-    wait_until 5 "the main window to have the keys" is_active "$FORM"
+    wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
     xdotool key F3
     game_ends_with 0
 }
@@ -56,15 +56,15 @@ game_ends_with() {
 }
 
 # No --sync: it would wait forever when the pointer is already there.
-click_client() { xdotool mousemove $((FORM_X + $1)) $((FORM_Y + MENU + $2)) click 1; }
+click_client() { xdotool mousemove $((WINDOW_X + $1)) $((WINDOW_Y + MENU + $2)) click 1; }
 client_region() { region "$1" $((MENU + $2)) "$3" "$4" "$5"; }
-click_command1() { click_client $((168 + 56)) $((256 + 20)); }
+click_start_button() { click_client $((168 + 56)) $((256 + 20)); }
 
 # The occupied playfield cells "x,y", one a line, top row first, from a fresh
 # shot: a cell holds a block when its pixel 4 px in from the left, half way
 # down (in the tile's bright left triangle), is not near black.
 field_cells() {
-    shoot "$FORM"
+    shoot "$MAIN_WINDOW"
     client_region 2 2 160 288 "$WORK/field.rgb"
     od -An -v -tu1 -w480 "$WORK/field.rgb" | awk 'NR % 16 == 9 {
         for (c = 0; c < 10; c++) {
@@ -75,7 +75,7 @@ field_cells() {
 }
 # field_shows PICTURE.RGB: the playfield shows that 160 x 288 picture.
 field_shows() {
-    shoot "$FORM"
+    shoot "$MAIN_WINDOW"
     client_region 2 2 160 288 "$WORK/field.rgb"
     (($(cmp -l "$WORK/field.rgb" "$1" | wc -l) < 1400))
 }
@@ -89,14 +89,14 @@ piece_in_spawn_rows() {
 # waits until its thumb has left the left end and come to rest.
 set_starting_speed_to_maximum() {
     local bar=(176 216 129 25)
-    shoot "$FORM"
+    shoot "$MAIN_WINDOW"
     client_region "${bar[@]}" "$WORK/bar_at_0.rgb"
     cp "$WORK/bar_at_0.rgb" "$WORK/bar.rgb"
-    xdotool mousemove $((FORM_X + bar[0] + bar[2] - 8)) $((FORM_Y + MENU + bar[1] + bar[3] / 2))
+    xdotool mousemove $((WINDOW_X + bar[0] + bar[2] - 8)) $((WINDOW_Y + MENU + bar[1] + bar[3] / 2))
     xdotool click --repeat 16 --delay 60 1
     bar_at_rest() {
         mv "$WORK/bar.rgb" "$WORK/bar_before.rgb"
-        shoot "$FORM"
+        shoot "$MAIN_WINDOW"
         client_region "${bar[@]}" "$WORK/bar.rgb"
         cmp -s "$WORK/bar.rgb" "$WORK/bar_before.rgb" && ! cmp -s "$WORK/bar.rgb" "$WORK/bar_at_0.rgb"
     }

@@ -1,383 +1,404 @@
-// The rules of the game against a scripted host, one table per behaviour. Boards
-// are text, rows top to bottom separated by spaces: '.' empty, '@' a block of the
-// falling piece, a digit a settled block drawn with that tile.
+// The rules of the game through its public face: scripted random values,
+// prepared fields, keys held per tick, and what each step reports. Boards are
+// text, rows top to bottom separated by spaces: '.' empty, '@' a block of the
+// falling piece, a digit a settled block drawn with that tile; a '|' stands for
+// the empty rows that make up the 18 (without one the rows are the bottom ones).
+// Reports are letters, one per event in order: C cells changed, F rows found,
+// X rows cleared, S score, L lines, V speed raised, l line sound, q four-row
+// sound, O game over.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
 #include <set>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/game.h"
 
 namespace stonerush {
 
-void PrintTo(const PieceRecord& p, std::ostream* out) {
-    *out << "{" << p.Kind << ", " << p.Rotation << ", " << p.X << ", " << p.Y << ", " << p.Tile << "}";
+void PrintTo(const Piece& p, std::ostream* out) {
+    *out << '{' << int(p.kind) << ' ' << int(p.rotation) << ' ' << p.x << ' ' << p.y << ' ' << int(p.tile)
+         << '}';
 }
+
 namespace {
 
 using Ticks = std::vector<int>;
-constexpr KeyRequests NoKey{0, 0}, Left{1, 0}, Right{2, 0}, Down{3, 0}, TurnBack{0, 1}, TurnOn{0, 2};
-using enum Counter;
-const auto ByName = [](const auto& info) { return std::string(info.param.name); };
+using enum Steer;
+using enum PieceKind;
+using enum Rotation;
+const auto byName = [](const auto& info) { return std::string(info.param.name); };
+
+// The script first, then values from a seeded generator.
+struct ScriptedRandom : RandomSource {
+    std::vector<float> script;
+    size_t used = 0;
+    SeededRandom seeded{20261207};
+    float next() override { return used < script.size() ? script[used++] : seeded.next(); }
+};
+
+// The first piece of this kind; every one after it a straight piece. All in tile 0.
+std::vector<float> firstPiece(PieceKind kind) {
+    std::vector<float> script(80, 0.0f);
+    script[1] = float(kind) / 6;
+    return script;
+}
+
+std::string letters(const StepReport& report) {
+    std::string text;
+    for (Event event : report.events()) text += "CFXSLVlqO"[int(event)];
+    return text;
+}
+
+std::string expand(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> rows;
+    size_t bar = 0;
+    for (std::string word; in >> word;) {
+        bar = word == "|" ? rows.size() : bar;
+        if (word != "|") rows.push_back(word);
+    }
+    rows.insert(rows.begin() + int(bar), boardHeight - rows.size(), std::string(boardWidth, '.'));
+    std::string board;
+    for (const std::string& row : rows) board += (board.empty() ? "" : " ") + row;
+    return board;
+}
 
 template <int W, int H>
-std::string Picture(const CellGrid<W, H>& grid) {
+std::string picture(const Grid<W, H>& grid) {
     std::string rows;
-    for (const Cell& c : grid.cells) {
-        if (rows.size() % (W + 1) == W) rows += ' ';
-        rows += c.State == CellEmpty ? '.' : c.State == CellFalling ? '@' : char('0' + c.Tile);
-    }
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const Cell& c = grid.at(x, y);
+            if (x == 0 && y > 0) rows += ' ';
+            rows += c.isEmpty() ? '.' : c.state == CellState::Falling ? '@' : char('0' + int(c.tile));
+        }
     return rows;
 }
 
-class Engine : public ::testing::Test, public GameHost {
-protected:
-    Engine() { game.InitShapeTable(); }
-    KeyRequests PollKeyboard() override {
-        polls.push_back(tick);
-        return held;
-    }
-    void PlayWave(std::string_view name) override { calls.push_back("PlayWave " + std::string(name)); }
-    void SetCounterText(Counter counter, std::string_view text) override { texts[counter] = text; }
-    void Redraw() override { calls.push_back("Redraw"); }
-    void ShowGameOver() override { calls.push_back("ShowGameOver"); }
-    void EnterHighScore(int32_t score) override {
-        calls.push_back("EnterHighScore " + std::to_string(score) + (game.GameRunning ? " running" : ""));
-    }
-    float Random() override {  // the script first, then 24 random bits: exact in a float, below 1
-        return next < randoms.size() ? randoms[next++] : float(rng() >> 8) / 16777216.0f;
-    }
+Board field(const std::string& text) {
+    const std::string rows = expand(text);
+    Board board;
+    for (int y = 0; y < boardHeight; ++y)
+        for (int x = 0; x < boardWidth; ++x)
+            if (const char c = rows[x + (boardWidth + 1) * y]; c != '.')
+                board.at(x, y) = {Tile(c == '@' ? 0 : c - '0'),
+                                  c == '@' ? CellState::Falling : CellState::Settled};
+    return board;
+}
 
-    void Start(int speed = 0) {
-        game.SpeedLevel = int16_t(speed);
-        game.InitNewGame();
+// Keys held per tick, one letter a tick from tick 1, the last held on: '.'
+// none, 'L' left, 'R' right, 'D' down, 'C' turn clockwise, 'A' anticlockwise.
+SteerSet keysAt(const std::string& script, int tick) {
+    const char key = script[std::min<size_t>(tick - 1, script.size() - 1)];
+    return key == '.' ? SteerSet{} : SteerSet{Steer(std::string_view("LRDCA").find(key))};
+}
+
+class Engine : public ::testing::Test {
+protected:
+    void start(int speed, std::vector<float> script, const std::string& fieldText = "") {
+        random.script = std::move(script);
+        random.used = 0;
+        game = Game(speed, random, field(fieldText));
         tick = 0;
     }
-    void Tick(int n = 1) {
-        for (; n > 0; --n) ++tick, game.GameTick();
+    StepReport step(SteerSet held = {}) {
+        if (++tick > 20000) throw std::runtime_error("no end in sight");  // a loop of a test ran away
+        return game.step(held, random);
     }
-    void Settle(std::string rows) {  // an empty board with these bottom rows
-        game.Board = BoardCells{};
-        rows.insert(0, Picture(game.Board).size() - rows.size(), '.');
-        for (int i = 0; i < BoardWidth * BoardHeight; ++i)  // skipping the spaces between rows
-            if (const char c = rows[i + i / BoardWidth]; c != '.')
-                game.Board.cells[i] = {int16_t(c - '0'), CellSettled};
-    }
-    void Place(PieceRecord piece) {  // the falling piece, put there without a placement test
-        for (Cell& cell : game.Board.cells)
-            if (cell.State == CellFalling) cell.State = CellEmpty;
-        const PieceCells cells = game.CellsOf(piece);
-        for (int i = 0; i < 4; ++i) game.Board(cells.x[i], cells.y[i]) = {piece.Tile, CellFalling};
-        game.ActivePiece = game.TrialPlacement = piece;
-    }
-    std::string Bottom(const std::string& like) const {  // as many bottom rows of the board as like has
-        return Picture(game.Board).substr((BoardWidth + 1) * BoardHeight - 1 - like.size());
-    }
-    std::string Labels() { return texts[Score] + "|" + texts[Lines] + "|" + texts[Speed]; }
+    bool falling() const { return picture(game.board()).find('@') != std::string::npos; }
 
-    std::string BrokenInvariant(int startSpeed, int32_t lastScore) const {
-        BoardCells expected = game.Board;  // the settled blocks and exactly the falling piece
-        for (Cell& cell : expected.cells) cell.State = cell.State == CellFalling ? CellEmpty : cell.State;
-        const PieceCells p = game.CellsOf(game.ActivePiece);
-        for (int i = 0; i < 4 && game.PieceFalling && !game.GameOver; ++i) {
-            if (p.x[i] < 0 || p.x[i] >= BoardWidth || p.y[i] < 0 || p.y[i] >= BoardHeight)
-                return "off the board";
-            expected(p.x[i], p.y[i]) = {game.ActivePiece.Tile, CellFalling};
-        }
-        if (Picture(expected) != Picture(game.Board)) return "the falling cells are not the piece";
-        std::string label = std::to_string(game.Score);
-        label.insert(0, 6 - std::min<size_t>(6, label.size()), '0');
-        if (game.Score < lastScore || game.Score > 999999 || texts.at(Score) != label) return "score";
-        if (game.SpeedLevel != std::max<int>(startSpeed, game.LinesCleared / 10)) return "speed level";
-        if (game.FallDelay != 25 - 2 * std::min<int>(game.SpeedLevel, 12)) return "fall delay";
-        if (game.MoveDelay < 0 || game.MoveDelay > 5 || game.FallCounter < 0 || game.FallCounter > 25 ||
-            game.PlayPhase < 0 || game.PlayPhase > 2 || game.FlashTick < 0 || game.FlashTick > 5 ||
-            game.FlashCount < 0 || game.FlashCount > 6 || game.FullRowCount < 0 || game.FullRowCount > 4)
-            return "a counter out of range";
-        const std::string preview = Picture(game.PreviewGrid);
-        return std::count(preview.begin(), preview.end(), '.') == 12 ? "" : "preview: " + preview;
-    }
-    std::mt19937 rng{20261207};
-    std::vector<float> randoms;
-    size_t next = 0;
-    KeyRequests held;
+    ScriptedRandom random;
+    Game game;
     int tick = 0;
-    Ticks polls;                     // the ticks on which the keys were read
-    std::vector<std::string> calls;  // Redraw, PlayWave, ShowGameOver and EnterHighScore, in order
-    std::map<Counter, std::string> texts;
-    Game game{*this};
 };
 
-// Gravity and the key repeats: on which ticks a value changes, and where it ends.
+// Gravity and the key repeats: on which ticks a value of the falling piece
+// changes, and where it ends.
 struct TimelineCase {
     const char* name;
-    KeyRequests held;
-    char watch;  // 'y' row, 'x' column, 'r' rotation, 'p' number of key reads
-    int speed, ticks, last;
+    PieceKind kind;
+    int speed, ticks;
+    std::string keys;
+    char watch;  // 'x', 'y' or 'r' (rotation)
     Ticks changes;
-    PieceRecord piece = {1, 0, 4, 5, 0};
-    int fallCounter = 0;
+    int last;
+    const char* field = "";
 };
 class Timeline : public Engine, public ::testing::WithParamInterface<TimelineCase> {};
 TEST_P(Timeline, ChangesOnTheseTicks) {
     const TimelineCase& c = GetParam();
-    Start(c.speed);
-    Place(c.piece);
-    game.FallCounter = int16_t(c.fallCounter);
-    held = c.held;
+    start(c.speed, firstPiece(c.kind), c.field);
     auto watched = [&] {
-        const PieceRecord& p = game.ActivePiece;
-        return c.watch == 'y' ? p.Y : c.watch == 'x' ? p.X : c.watch == 'r' ? p.Rotation : int(polls.size());
+        const Piece& p = game.fallingPiece();
+        return c.watch == 'x' ? p.x : c.watch == 'y' ? p.y : int(p.rotation);
     };
     Ticks changes;
     while (tick < c.ticks) {
         const int before = watched();
-        Tick();
+        step(keysAt(c.keys, tick + 1));
         if (watched() != before) changes.push_back(tick);
     }
     EXPECT_EQ(changes, c.changes);
     EXPECT_EQ(watched(), c.last);
 }
-const TimelineCase Timelines[] = {
-    {"GravityEvery26thTickAtSpeed0", NoKey, 'y', 0, 80, 8, {26, 52, 78}},
-    {"GravityEvery16thTickAtSpeed5", NoKey, 'y', 5, 48, 8, {16, 32, 48}},
-    {"GravityEvery2ndTickAtSpeed12", NoKey, 'y', 12, 8, 9, {2, 4, 6, 8}},
-    {"HeldSidewaysKeyEvery6thTick", Left, 'x', 0, 14, 1, {1, 7, 13}},
-    {"HeldTurnKeyEvery6thTick", TurnOn, 'r', 0, 14, 3, {1, 7, 13}},
-    {"HeldDownKeyEvery4thTick", Down, 'y', 0, 12, 8, {1, 5, 9}},
-    {"NoKeyHeldReadsEveryTick", NoKey, 'p', 0, 4, 4, {1, 2, 3, 4}},
-    {"KeyAgainstTheWallRetriedEvery6thTick", Left, 'p', 0, 13, 3, {1, 7, 13}, {6, 0, 0, 5, 0}},
-    {"DownKeyAndGravityMoveTwoRows", Down, 'y', 0, 1, 7, {1}, {1, 0, 4, 5, 0}, 25},
-    {"CounterAboveALoweredDelayFallsAtOnce", NoKey, 'y', 1, 1, 6, {1}, {1, 0, 4, 5, 0}, 24},
-};
-INSTANTIATE_TEST_SUITE_P(Engine, Timeline, ::testing::ValuesIn(Timelines), ByName);
-
-// One read of the keys: a turn first, then a move; the later delay stands.
-struct KeyCase {
-    const char* name;
-    KeyRequests keys;
-    PieceRecord before, after;
-    int moveDelay;
-};
-class KeyRead : public Engine, public ::testing::WithParamInterface<KeyCase> {};
-TEST_P(KeyRead, TurnsMovesAndSetsTheDelay) {
-    Start();
-    Place(GetParam().before);
-    held = GetParam().keys;
-    Tick();
-    EXPECT_EQ(game.ActivePiece, GetParam().after);
-    EXPECT_EQ(game.MoveDelay, GetParam().moveDelay);
-}
-const KeyCase KeyReads[] = {
-    {"TurnBackFromZeroGivesThree", TurnBack, {2, 0, 4, 5, 0}, {2, 3, 4, 5, 0}, 5},
-    {"TurnOnFromThreeGivesZero", TurnOn, {2, 3, 4, 5, 0}, {2, 0, 4, 5, 0}, 5},
-    {"Right", Right, {1, 0, 4, 5, 0}, {1, 0, 5, 5, 0}, 5},
-    {"TurnThenLeft", {1, 2}, {1, 0, 4, 5, 0}, {1, 1, 3, 5, 0}, 5},
-    {"TurnThenDownLeavesTheDownDelay", {3, 1}, {1, 0, 4, 5, 0}, {1, 3, 4, 6, 0}, 3},
-    {"NoTurnAboveRowZero", TurnOn, {1, 0, 4, 0, 0}, {1, 0, 4, 0, 0}, 5},
-    {"SquareTurnsInRowZero", TurnOn, {6, 0, 4, 0, 0}, {6, 1, 4, 0, 0}, 5},
-};
-INSTANTIATE_TEST_SUITE_P(Engine, KeyRead, ::testing::ValuesIn(KeyReads), ByName);
-
-// The placement test on a board with the falling piece (active) and its outcome:
-// 'M' the piece moves to the trial, 'R' it stays, 'L' it lands where it stood,
-// 'O' a new piece does not fit and the game is over.
-struct PlacementCase {
-    const char* name;
-    char outcome;
-    PieceRecord active, trial;
-    std::string settled, after;
-};
-class Placement : public Engine, public ::testing::WithParamInterface<PlacementCase> {};
-TEST_P(Placement, FitsLandsOrEndsTheGame) {
-    const PlacementCase& c = GetParam();
-    Start();
-    Settle(c.settled);
-    game.ActivePiece = c.active;
-    if (c.outcome != 'O') Place(c.active);  // a new piece is not on the board until it fits
-    game.TrialPlacement = c.trial;
-    game.TryPlacement(c.outcome == 'L', c.outcome == 'O');
-    EXPECT_EQ(Bottom(c.after), c.after);
-    EXPECT_EQ(game.ActivePiece, c.outcome == 'M' ? c.trial : c.active);
-    EXPECT_EQ(game.PieceFalling, c.outcome != 'L');
-    EXPECT_EQ(game.PlayPhase, c.outcome == 'L');
-    EXPECT_EQ(game.GameOver, c.outcome == 'O');
-}
+// A straight piece lands in row 1 on tick 5 by the down key and fills it;
+// the row goes on tick 44, when the next piece comes in.
+const char* const fullRowOne = ".......... 111....111 ...1...... |";
 // clang-format off
-const PlacementCase Placements[] = {
-    {"WallRefusesAMove", 'R', {6, 0, 0, 16, 1}, {6, 0, -1, 16, 1}, "", "@@........ @@........"},
-    {"SettledBlockRefusesAMove", 'R', {1, 0, 4, 16, 0}, {1, 0, 3, 16, 0},
-        "..3....... ..........", "..3@@@.... ....@....."},
-    {"MoveLeavesNoTrail", 'M', {1, 0, 4, 16, 2}, {1, 0, 5, 16, 2}, "", "....@@@... .....@...."},
-    {"OwnBlocksDoNotBlockATurn", 'M', {1, 0, 4, 16, 0}, {1, 1, 4, 16, 0}, "",
-        "....@..... ...@@..... ....@....."},
-    {"FloorLandsThePiece", 'L', {6, 0, 0, 16, 4}, {6, 0, 0, 17, 4}, "", "44........ 44........"},
-    {"LandsWhereItLastStoodNotWhereTheTrialWas", 'L', {2, 0, 4, 15, 5}, {2, 3, 9, 17, 5}, "",
-        "...555.... ...5...... .........."},
-    {"BlockedSpawnEndsTheGameAndLeavesNoTrace", 'O', {1, 0, 4, 16, 0}, {1, 0, 4, 16, 0},
-        "....2.....", "....2....."},
-    {"BlockedTurnChangesNothing", 'R', {0, 1, 1, 15, 2}, {0, 2, 1, 15, 2},
-        "0.00000000 0.00000000 0.00000000 0.00000000", "0@00000000 0@00000000 0@00000000 0@00000000"},
+const TimelineCase timelines[] = {
+    {"GravityEvery26thTickAtSpeed0", Tee, 0, 80, ".", 'y', {26, 52, 78}, 3},
+    {"GravityEvery16thTickAtSpeed5", Tee, 5, 48, ".", 'y', {16, 32, 48}, 3},
+    {"GravityEvery2ndTickAtSpeed12", Tee, 12, 8, ".", 'y', {2, 4, 6, 8}, 4},
+    {"HeldSidewaysKeyEvery6thTick", Tee, 0, 14, "L", 'x', {1, 7, 13}, 1},
+    {"HeldTurnKeyEvery6thTick", Square, 0, 14, "C", 'r', {1, 7, 13}, 3},
+    {"HeldDownKeyEvery4thTick", Tee, 0, 12, "D", 'y', {1, 5, 9}, 3},
+    {"NoKeyHeldReadsEveryTick", Tee, 0, 14, ".L", 'x', {2, 8, 14}, 1},
+    {"KeyPressedBetweenReadsDoesNothing", Tee, 0, 14, "L...L.", 'x', {1}, 3},
+    {"KeyAgainstTheWallRetriedEvery6thTick", Square, 0, 31, std::string(25, 'L') + "R", 'x', {1, 7, 13, 19, 31}, 1},
+    {"DownKeyAndGravityMoveTwoRows", Tee, 0, 26, std::string(25, '.') + "D", 'y', {26}, 2},
+    {"FallCountKeptThroughLandingAndSpawn", Straight, 0, 65, "DDDDD.", 'y', {1, 44, 65}, 1, fullRowOne},
+    {"NewPieceAnswersTheKeysAtOnce", Straight, 0, 46, "DDDDD" + std::string(39, '.') + "L", 'x', {45}, 3, fullRowOne},
 };
 // clang-format on
-INSTANTIATE_TEST_SUITE_P(Engine, Placement, ::testing::ValuesIn(Placements), ByName);
+INSTANTIATE_TEST_SUITE_P(Engine, Timeline, ::testing::ValuesIn(timelines), byName);
+
+// One read of the keys after some ticks (see keysAt): a turn first, then a
+// move; left beats right beats down, clockwise beats anticlockwise; the
+// next read comes 6 ticks later, or 4 when the read ended with down.
+struct KeyCase {
+    const char* name;
+    std::string before;
+    SteerSet keys;
+    Piece after;
+    int nextRead;
+};
+class KeyRead : public Engine, public ::testing::WithParamInterface<KeyCase> {};
+TEST_P(KeyRead, TurnsMovesAndWaits) {
+    const KeyCase& c = GetParam();
+    start(0, firstPiece(Tee));
+    for (size_t i = 0; i < c.before.size(); ++i) step(keysAt(c.before, tick + 1));
+    step(c.keys);
+    EXPECT_EQ(game.fallingPiece(), c.after);
+    const int read = tick, x = game.fallingPiece().x;
+    while (game.fallingPiece().x == x && tick < read + 10) step({Left});
+    EXPECT_EQ(tick - read, c.nextRead);
+}
+// clang-format off
+const KeyCase keyReads[] = {
+    {"LeftBeatsRight", "", {Right, Left}, {Tee, Deg0, 3, 0}, 6},
+    {"RightBeatsDown", "", {Down, Right}, {Tee, Deg0, 5, 0}, 6},
+    {"ClockwiseBeatsAnticlockwise", "D...", {TurnAnticlockwise, TurnClockwise}, {Tee, Deg90, 4, 1}, 6},
+    {"AnticlockwiseFromZeroGivesThree", "D...", {TurnAnticlockwise}, {Tee, Deg270, 4, 1}, 6},
+    {"ClockwiseFromThreeGivesZero", "D...A.....", {TurnClockwise}, {Tee, Deg0, 4, 1}, 6},
+    {"TurnThenMove", "D...", {TurnClockwise, Left}, {Tee, Deg90, 3, 1}, 6},
+    {"TurnThenDownLeavesTheDownWait", "D...", {TurnAnticlockwise, Down}, {Tee, Deg270, 4, 2}, 4},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Engine, KeyRead, ::testing::ValuesIn(keyReads), byName);
+
+// A piece enters in rotation 0 in the top row, and turning any piece but the
+// square would put a block above it.
+TEST_F(Engine, OnlyTheSquareTurnsBeforeItsFirstFall) {
+    for (int kind = 0; kind < pieceKindCount; ++kind)
+        for (Steer turn : {TurnClockwise, TurnAnticlockwise}) {
+            start(0, firstPiece(PieceKind(kind)));
+            step({turn});
+            const Rotation expected = kind < 6 ? Deg0 : turn == TurnClockwise ? Deg90 : Deg270;
+            EXPECT_EQ(game.fallingPiece().rotation, expected) << "kind " << kind;
+        }
+}
+
+// Moves and turns refused by walls and blocks, the piece's own blocks in no
+// one's way, and a first piece that finds no room.
+struct PlacementCase {
+    const char* name;
+    PieceKind kind;
+    std::string field, keys;
+    int ticks;
+    std::string after;
+    bool over = false;
+};
+class Placement : public Engine, public ::testing::WithParamInterface<PlacementCase> {};
+TEST_P(Placement, RefusesOrMoves) {
+    const PlacementCase& c = GetParam();
+    start(0, firstPiece(c.kind), c.field);
+    while (tick < c.ticks) step(keysAt(c.keys, tick + 1));
+    EXPECT_EQ(picture(game.board()), expand(c.after));
+    EXPECT_EQ(game.isOver(), c.over);
+}
+// clang-format off
+const PlacementCase placements[] = {
+    {"LeftWall", Square, "", "L", 25, "@@........ @@........ |"},
+    {"RightWall", Straight, "", "R", 25, "......@@@@ |"},
+    {"SettledBlock", Straight, "..1....... |", "L", 25, "..1@@@@... |"},
+    {"MoveLeavesNoTrail", Tee, "", "R.", 2, "....@@@... .....@.... |"},
+    {"OwnBlocksDoNotBlockATurn", Tee, "", "D...C.", 6, "....@..... ...@@..... ....@..... |"},
+    {"BlockedTurnChangesNothing", Straight, ".......... .......... .......... ....1..... |", "D...C.", 6,
+        ".......... ...@@@@... .......... ....1..... |"},
+    {"FallingCellsOfAFieldCountAsEmpty", Tee, "....@..... |", "", 0, "...@@@.... ....@..... |"},
+    {"NoRoomForTheFirstPieceLeavesNoTrace", Tee, "@...1..... |", "L", 10, "....1..... |", true},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Engine, Placement, ::testing::ValuesIn(placements), byName);
 
 // Generator values at the rounding boundaries: the first piece takes its tile
 // from the first value, the previewed one its kind from the fourth.
 struct SpawnCase {
     const char *name, *preview;
     float r;
-    int tile;
+    Tile tile;
+    PieceKind next;
 };
 class Spawn : public Engine, public ::testing::WithParamInterface<SpawnCase> {};
 TEST_P(Spawn, RoundsHalvesToEvenAndShowsTheNextPiece) {
-    randoms = {GetParam().r, 0.0f, 0.0f, GetParam().r};
-    Start();
-    EXPECT_EQ(game.ActivePiece, (PieceRecord{0, 0, 4, 0, int16_t(GetParam().tile)}));
-    EXPECT_EQ(Picture(game.Board).substr(0, 10), "...@@@@...");
-    EXPECT_EQ(Picture(game.PreviewGrid), GetParam().preview) << "kind " << game.NextPiece.Kind;
+    const SpawnCase& c = GetParam();
+    start(0, {c.r, 0.0f, 0.0f, c.r});
+    EXPECT_EQ(game.fallingPiece(), (Piece{Straight, Deg0, 4, 0, c.tile}));
+    EXPECT_EQ(picture(game.board()), expand("...@@@@... |"));
+    EXPECT_EQ(picture(game.preview()), c.preview);
+    EXPECT_EQ(game.nextKind(), c.next);
 }
-const SpawnCase Spawns[] = {
-    {"Zero", ".... 0000 .... ....", 0.0f, 0},
-    {"OneEighth", ".... 000. .0.. ....", 0.125f, 1},
-    {"OneQuarter", ".... 000. 0... ....", 0.25f, 1},
-    {"OneHalf", ".... 000. ..0. ....", 0.5f, 2},
-    {"ThreeQuarters", ".... 00.. .00. ....", 0.75f, 4},
-    {"SevenEighths", ".... .00. 00.. ....", 0.875f, 4},
-    {"LargestBelowOne", ".... .00. .00. ....", 1.0f - 1.0f / 16777216, 5},
+const SpawnCase spawns[] = {
+    {"Zero", ".... 0000 .... ....", 0.0f, Tile::Blue, Straight},
+    {"OneEighth", ".... 000. .0.. ....", 0.125f, Tile::Cyan, Tee},
+    {"OneQuarter", ".... 000. 0... ....", 0.25f, Tile::Cyan, LeftFoot},
+    {"OneHalf", ".... 000. ..0. ....", 0.5f, Tile::Green, RightFoot},
+    {"ThreeQuarters", ".... 00.. .00. ....", 0.75f, Tile::Red, StepRight},
+    {"SevenEighths", ".... .00. 00.. ....", 0.875f, Tile::Red, StepLeft},
+    {"LargestBelowOne", ".... .00. .00. ....", 1.0f - 1.0f / 16777216, Tile::Yellow, Square},
 };
-INSTANTIATE_TEST_SUITE_P(Engine, Spawn, ::testing::ValuesIn(Spawns), ByName);
+INSTANTIATE_TEST_SUITE_P(Engine, Spawn, ::testing::ValuesIn(spawns), byName);
 
-// After a landing: t+1 search, t+2..t+38 flashing, t+39 collapse and the next
-// piece. Trace, one character per tick after the landing: 'N' a new piece,
-// '0' no full row, '+' or '-' the full rows shown or hidden.
-const std::string Flashing = "+-----++++++------++++++------++++++--N";
+// An upright straight piece dropped into column 4 lands on the floor; then
+// the search (t+1), the 37 steps of flashing (t+2..t+38), and the collapse
+// with the next piece (t+39). Trace, one character per tick from the search
+// on: '+' or '-' the full rows shown or hidden, '0' no full row, 'N' the next
+// piece in. The board changes exactly when the trace does.
+const std::string flashing = "+-----++++++------++++++------++++++--N";
 struct LandingCase {
-    const char *name, *wave;
-    std::string settled, after;
+    const char* name;
+    int speed;
+    std::string settled, after;  // after: once the next piece is in
     Ticks fullRows;
+    std::string search;  // the report of the search
     int32_t score;
-    bool sound = true;
 };
 class Landing : public Engine, public ::testing::WithParamInterface<LandingCase> {};
 TEST_P(Landing, SearchFlashCollapseAndTheNextPiece) {
     const LandingCase& c = GetParam();
-    game.SoundOn = c.sound;
-    Start();
-    Settle(c.settled);
-    Place({0, 1, 9, 15, 3});  // an upright straight piece, rows 14 to 17 of column 9
-    held = Down;
-    Tick();  // lands at once
-    std::string trace, waves;
-    while (!game.PieceFalling && tick < 100) {
-        Tick();
-        const int row = game.FullRows[0];
-        trace += game.PieceFalling ? 'N' : row < 0 ? '0' : game.Board(0, row).State ? '+' : '-';
+    start(c.speed, firstPiece(Straight), c.settled);
+    StepReport landing;
+    while (falling()) {  // turned upright in row 1, then down column 4 to the floor
+        const Piece& p = game.fallingPiece();
+        landing = step(p.y > 0 && p.rotation == Deg0 ? SteerSet{TurnClockwise, Down} : SteerSet{Down});
     }
-    EXPECT_EQ(trace, c.fullRows[0] < 0 ? "0N" : Flashing);
-    EXPECT_EQ(Ticks(game.FullRows, game.FullRows + 4), c.fullRows);
-    EXPECT_EQ(game.Score, c.score);
-    EXPECT_EQ(Bottom(c.after), c.after);
-    for (const std::string& call : calls) waves += call[0] == 'P' ? call.substr(9) : "";
-    EXPECT_EQ(waves, c.wave);
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Redraw"), tick) << "every step is drawn";
-    EXPECT_EQ(game.FallCounter, 1) << "counted on the landing tick, kept through the landing and the spawn";
-    Tick();
-    EXPECT_EQ(polls, (Ticks{1, tick})) << "keys are read again only once the next piece is in";
+    EXPECT_EQ(letters(landing), "C");
+    std::string trace, last;
+    const StepReport search = step();
+    for (StepReport report = search; tick < 200; report = step()) {
+        const char now = falling()                                     ? 'N'
+                         : c.fullRows.empty()                          ? '0'
+                         : game.board().at(0, c.fullRows[0]).isEmpty() ? '-'
+                                                                       : '+';
+        EXPECT_EQ(report.has(Event::CellsChanged), !trace.empty() && now != trace.back()) << trace;
+        trace += now;
+        last = letters(report);
+        if (now == 'N') break;
+    }
+    EXPECT_EQ(trace, c.fullRows.empty() ? "0N" : flashing);
+    EXPECT_EQ(letters(search), c.search);
+    EXPECT_EQ(last, c.fullRows.empty() ? "C" : "XC");
+    EXPECT_EQ(game.score(), c.score);
+    EXPECT_EQ(picture(game.board()), expand(c.after));
 }
+const std::string well = "1111.11111", wells = well + " " + well, next = "...@@@@... | ";
 // clang-format off
-const LandingCase Landings[] = {
-    {"NoRowFivePoints", "", "1111.1111.", ".........3 .........3 .........3 1111.11113", {-1, -1, -1, -1}, 5},
-    {"OneRow", "line.wav", "111111111.", ".........3 .........3 .........3", {17, -1, -1, -1}, 100},
-    {"Rows16And17", "line.wav", "2......... .......... .......... 111111111. 111111111.",
-        ".......... .......... 2......... .........3 .........3", {16, 17, -1, -1}, 250},
-    {"Rows14And17", "line.wav", "2......... 111111111. 1111.1111. 111.11111. 111111111.",
-        ".......... .......... 2......... 1111.11113 111.111113", {14, 17, -1, -1}, 250},
-    {"FourRows", "quad.wav", "2......... 111111111. 111111111. 111111111. 111111111.",
-        ".......... 2.........", {14, 15, 16, 17}, 1000},
-    {"FourRowsWithSoundOff", "", "111111111. 111111111. 111111111. 111111111.", "..........",
-        {14, 15, 16, 17}, 1000, false},
+const LandingCase landings[] = {
+    {"NoRowFivePointsAtAnySpeed", 9, "1111.1111.", next + "....0..... ....0..... ....0..... 111101111.", {}, "S", 5},
+    {"OneRow", 0, well, next + "....0..... ....0..... ....0.....", {17}, "FSLl", 100},
+    {"Rows16And17AtLevel3", 3, "2......... .......... .......... " + wells, next + "2......... ....0..... ....0.....",
+        {16, 17}, "FSLl", 325},
+    {"Rows14And17", 0, "2......... " + well + " 1111.1111. 11.1.11111 " + well,
+        next + "2......... 111101111. 11.1011111", {14, 17}, "FSLl", 250},
+    {"ThreeRowsSoundAsOne", 0, well + " " + wells, next + "....0.....", {15, 16, 17}, "FSLl", 500},
+    {"FourRowsAtLevel12", 12, "2......... " + wells + " " + wells, next + "2.........", {14, 15, 16, 17}, "FSLq", 1300},
+    {"TopRowMovesDownToo", 0, "1......... | " + well, "...@@@@... 1......... | ....0..... ....0..... ....0.....",
+        {17}, "FSLl", 100},
+    {"ScoreStopsAt999999", 39996, well, next + "....0..... ....0..... ....0.....", {17}, "FSLl", maxScore},
 };
 // clang-format on
-INSTANTIATE_TEST_SUITE_P(Engine, Landing, ::testing::ValuesIn(Landings), ByName);
+INSTANTIATE_TEST_SUITE_P(Engine, Landing, ::testing::ValuesIn(landings), byName);
 
-// The award after a landing, the speed-up, and the three labels (score|lines|speed;
-// empty when not shown again), the score chosen at the label's boundaries.
-struct AwardCase {
-    const char *name, *labels;
-    int rows, level, linesBefore, scoreBefore, score, lines, levelAfter, fallDelay;
+// Straight pieces fall into a gap four wide, each completing one row of a
+// field of 16. Each lands by the down key just before gravity would have
+// landed it, so the count of ticks towards a fall stands at the delay: the
+// next piece falls on its first tick, also when the delay has just dropped.
+struct SpeedCase {
+    const char* name;
+    int startingSpeed, riseAt;  // the row that raises the speed, 0 for none
+    int32_t score;
 };
-class Award : public Engine, public ::testing::WithParamInterface<AwardCase> {};
-TEST_P(Award, AddsPointsAndRowsAndRaisesTheSpeed) {
-    const AwardCase& c = GetParam();
-    Start(c.level);
-    game.Score = c.scoreBefore;
-    game.LinesCleared = c.linesBefore;
-    texts.clear();
-    game.Award(c.rows);
-    EXPECT_EQ(game.Score, c.score);
-    EXPECT_EQ(game.LinesCleared, c.lines);
-    EXPECT_EQ(game.SpeedLevel, c.levelAfter);
-    EXPECT_EQ(game.FallDelay, c.fallDelay);
-    EXPECT_EQ(Labels(), c.labels);
-}
-const AwardCase Awards[] = {
-    {"NoRow", "000100||", 0, 0, 3, 95, 100, 3, 0, 25},
-    {"NoRowHasNoLevelBonus", "000009||", 0, 9, 3, 4, 9, 3, 9, 7},
-    {"OneRow", "009999|4|", 1, 0, 3, 9899, 9999, 4, 0, 25},
-    {"TwoRowsAtLevel3", "001000|5|", 2, 3, 3, 675, 1000, 5, 3, 19},
-    {"ThreeRows", "000999|6|", 3, 0, 3, 499, 999, 6, 0, 25},
-    {"FourRowsAtLevel12", "100000|7|", 4, 12, 3, 98700, 100000, 7, 12, 1},
-    {"TenthRowRaisesTheSpeed", "010000|10|1", 1, 0, 9, 9900, 10000, 10, 1, 23},
-    {"RowsThatRaiseTheSpeedScoreAtTheOldLevel", "099999|30|3", 4, 2, 26, 98949, 99999, 30, 3, 19},
-    {"HighStartingSpeedHoldsUntilTheRowsCatchUp", "000150|10|", 1, 2, 9, 0, 150, 10, 2, 21},
-    {"OneLevelPerAward", "001000|40|1", 4, 0, 36, 0, 1000, 40, 1, 23},
-    {"FallDelayStaysOneAboveLevel12", "000400|130|13", 1, 12, 129, 0, 400, 130, 13, 1},
-    {"ScoreStopsAt999999", "999999|4|", 1, 0, 3, 999949, 999999, 4, 0, 25},
-};
-INSTANTIATE_TEST_SUITE_P(Engine, Award, ::testing::ValuesIn(Awards), ByName);
-
-// The end of a game, sound on and off, on a tower in column 4 where every piece enters: the
-// steps run once, in order, and the board is drawn without the piece that did not fit.
-TEST_F(Engine, GameEndRunsTheEndStepsOnceInOrder) {
-    std::string tower = "....1.....", board = "22..1..... 22..1.....";
-    for (int y = 1; y < BoardHeight; ++y) tower += " ....1.....";
-    for (bool sound : {true, false}) {
-        game.SoundOn = sound;
-        Start();
-        Settle(tower);
-        Place({6, 0, 0, 16, 2});
-        game.Score = 1230;
-        calls.clear(), polls.clear(), held = Down;
-        Tick(53);  // lands, finds no row (+5), the next piece does not fit; then 50 ticks that do nothing
-        std::vector<std::string> end{
-            "Redraw", "Redraw", "Redraw", "PlayWave gameover.wav", "ShowGameOver", "EnterHighScore 1235"};
-        if (!sound) end.erase(end.begin() + 3);
-        EXPECT_TRUE(game.GameOver);
-        EXPECT_EQ(calls, end) << "sound " << sound;
-        EXPECT_EQ(Picture(game.Board), tower.substr(0, tower.size() - board.size()) + board);
-        EXPECT_EQ(polls, Ticks{1});
+class SpeedUp : public Engine, public ::testing::WithParamInterface<SpeedCase> {};
+TEST_P(SpeedUp, RisesAtEachTenthRowAndNotBefore) {
+    const SpeedCase& c = GetParam();
+    std::string tower = "|";
+    for (int y = 2; y < boardHeight; ++y) tower += " 111....111";
+    start(c.startingSpeed, firstPiece(Straight), tower);
+    for (int row = 1; row <= 16; ++row) {
+        while (game.fallingPiece().y < boardHeight - 1) step();
+        for (int wait = 1; wait < game.fallDelay(); ++wait) step();
+        step({Down});
+        EXPECT_EQ(step().has(Event::SpeedRaised), row == c.riseAt) << "row " << row;
+        const int speed = c.startingSpeed + (c.riseAt && row >= c.riseAt);
+        EXPECT_EQ(game.speed(), speed) << "row " << row;
+        EXPECT_EQ(game.fallDelay(), 25 - 2 * std::min(speed, 12)) << "row " << row;
+        while (!falling()) step();
+        step();
+        EXPECT_EQ(game.fallingPiece().y, 1) << "the first tick of the piece after row " << row;
     }
-    Start(4);
-    EXPECT_TRUE(game.Board(4, 9).Tile == 1 && game.Board(4, 9).State == CellEmpty) << "tiles outlive blocks";
-    EXPECT_EQ(Labels(), "000000|0|4");
+    EXPECT_EQ(game.lines(), 16);
+    EXPECT_EQ(game.score(), c.score);
+}
+const SpeedCase speedUps[] = {
+    {"FromLevel0AtTheTenthRow", 0, 10, 10 * 100 + 6 * 125},
+    {"FromLevel1NotBeforeTheTwentieth", 1, 0, 16 * 125},
+    {"AboveLevel12TheDelayStaysOne", 13, 0, 16 * 425},
+};
+INSTANTIATE_TEST_SUITE_P(Engine, SpeedUp, ::testing::ValuesIn(speedUps), byName);
+
+// Straight pieces on a tower in column 4 where every piece enters: the first
+// lands in row 1, the second in row 0, the third finds no room while a tee is
+// previewed. The board keeps no trace of it, and steps after the end do nothing.
+TEST_F(Engine, GameEndsWhenTheNextPieceFindsNoRoom) {
+    std::string tower = ".......... .......... |", board = "...0000... ...0000...";
+    for (int y = 2; y < boardHeight; ++y) tower += " ....1.....", board += " ....1.....";
+    start(0, {0, 0, 0, 0, 0, 0, 0, 1.0f / 6}, tower);
+    std::vector<std::string> reports;
+    while (!game.isOver() && tick < 100) reports.push_back(letters(step({Down})));
+    EXPECT_EQ(reports, (std::vector<std::string>{"C", "", "", "", "C", "S", "C", "C", "S", "CO"}));
+    EXPECT_EQ(picture(game.board()), board);
+    EXPECT_EQ(game.fallingPiece(), (Piece{Straight, Deg0, 4, 0}));
+    for (int i = 0; i < 50; ++i) EXPECT_TRUE(step({Down}).empty());
+    EXPECT_TRUE(picture(game.board()) == board && game.score() == 10 && game.isOver());
 }
 
-// Every shape has four cells around its pivot; each turn of kinds 1 to 3 is a
-// quarter turn clockwise; the others repeat after one (square) or two turns.
-TEST_F(Engine, ShapesTurnAsDesigned) {
-    auto cells = [&](int kind, int rotation) {
-        const PieceCells c = game.CellsOf({int16_t(kind), int16_t(rotation), 0, 0, 0});
-        std::set<std::pair<int, int>> set{
-            {c.x[0], c.y[0]}, {c.x[1], c.y[1]}, {c.x[2], c.y[2]}, {c.x[3], c.y[3]}};
+// Every shape has four cells around its pivot; each turn of the tee and the
+// feet is a quarter turn clockwise; the others repeat after one (square) or
+// two turns, the upright steps leaning opposite ways.
+TEST(Shapes, TurnAsDesigned) {
+    auto cells = [](int kind, int rotation) {
+        std::set<std::pair<int, int>> set;
+        for (Point p : cellsOf({PieceKind(kind), Rotation(rotation)})) set.insert({p.x, p.y});
         EXPECT_TRUE(set.size() == 4 && set.count({0, 0})) << "kind " << kind << " rotation " << rotation;
         return set;
     };
-    for (int kind = 0; kind < 7; ++kind)
+    for (int kind = 0; kind < pieceKindCount; ++kind)
         for (int r = 0; r < 4; ++r) {
             std::set<std::pair<int, int>> clockwise;
             for (auto [x, y] : cells(kind, r)) clockwise.insert({-y, x});
@@ -386,36 +407,71 @@ TEST_F(Engine, ShapesTurnAsDesigned) {
             EXPECT_EQ(cells(kind, (r + 1) % 4) == cells(kind, r), period == 1) << "kind " << kind;
             EXPECT_TRUE(period != 4 || cells(kind, (r + 1) % 4) == clockwise) << "kind " << kind << ", " << r;
         }
-    for (auto [x, y] : cells(4, 1)) EXPECT_TRUE(x == -1 || x == 0) << "upright, kind 4 leans left";
-    for (auto [x, y] : cells(5, 1)) EXPECT_TRUE(x == 0 || x == 1) << "upright, kind 5 leans right";
+    for (auto [x, y] : cells(4, 1)) EXPECT_TRUE(x == -1 || x == 0) << "upright, the right step leans left";
+    for (auto [x, y] : cells(5, 1)) EXPECT_TRUE(x == 0 || x == 1) << "upright, the left step leans right";
+}
+
+// What must hold after any step: the falling cells are exactly the falling
+// piece, the preview exactly the next piece, the counters agree, and the
+// report names every change (the order of events is pinned above).
+std::string brokenInvariant(const Game& before, const Game& after, const StepReport& report, int startSpeed) {
+    std::string expected = picture(after.board()), preview = picture(after.preview());
+    std::replace(expected.begin(), expected.end(), '@', '.');
+    for (Point p : cellsOf(after.fallingPiece())) {
+        if (expected == picture(after.board())) break;  // no piece falls
+        if (p.x < 0 || p.x >= boardWidth || p.y < 0 || p.y >= boardHeight) return "off the board";
+        if (after.board().at(p.x, p.y).tile != after.fallingPiece().tile) return "the piece's tile";
+        expected[p.x + (boardWidth + 1) * p.y] = '@';
+    }
+    if (expected != picture(after.board())) return "the falling cells are not the piece";
+    Preview next;
+    for (Point p : cellsOf({after.nextKind(), Deg0, 1, 1})) next.at(p.x, p.y).state = CellState::Settled;
+    std::replace_if(preview.begin(), preview.end(), ::isdigit, '0');
+    if (preview != picture(next)) return "preview " + preview;
+    const int32_t score = after.score(), rows = after.lines() - before.lines();
+    if (score < before.score() || score > maxScore || score % 5) return "score";
+    if (after.speed() != std::max(startSpeed, after.lines() / 10)) return "speed";
+    if (after.fallDelay() != 25 - 2 * std::min(after.speed(), 12)) return "fall delay";
+    std::string named = letters(report), changes;
+    std::erase(named, 'X');  // removed rows show in the board
+    changes += picture(after.board()) != picture(before.board()) ||
+                       picture(after.preview()) != picture(before.preview())
+                   ? "C"
+                   : "";
+    changes += std::string(rows ? "F" : "") + (score != before.score() ? "S" : "") + (rows ? "L" : "");
+    changes += std::string(after.speed() != before.speed() ? "V" : "") + (rows ? rows == 4 ? "q" : "l" : "");
+    changes += after.isOver() ? "O" : "";
+    return named == changes ? "" : "report " + named + " for " + changes;
 }
 
 // Seeded random steering, half the time toward a column left open in the
-// bottom rows so that rows are cleared; the invariants hold after every tick.
-TEST_F(Engine, RandomGamesKeepTheInvariantsAfterEveryTick) {
+// bottom rows so that rows are cleared.
+TEST_F(Engine, RandomGamesKeepTheInvariantsAfterEveryStep) {
+    std::mt19937 rng{20261207};
     int rowsCleared = 0, quads = 0;
-    game.SoundOn = true;  // the four-row sound is counted
     for (int number = 0; number < 250; ++number) {
-        const int speed = int(rng() % 13);
-        Start(speed);
-        const int gap = int(rng() % 10);
-        for (int y = BoardHeight - int(rng() % 16); y < BoardHeight; ++y)
-            for (int x = 0; x < BoardWidth; ++x)
-                if (x != gap) game.Board(x, y) = {int16_t(rng() % 6), CellSettled};
-        calls.clear();
-        int32_t score = 0;
-        while (game.GameRunning && tick < 20000) {
-            const int16_t toward = game.ActivePiece.X < gap ? 2 : game.ActivePiece.X > gap ? 1 : 3;
-            const int16_t move = rng() % 2 ? toward : int16_t(rng() % 4);  // half the time toward the gap
-            held = {move, rng() % 3 ? int16_t(0) : int16_t(1 + rng() % 2)};
-            Tick();
-            ASSERT_EQ(BrokenInvariant(speed, score), "") << "game " << number << ", tick " << tick;
-            score = game.Score;
+        const int speed = int(rng() % 13), gap = int(rng() % 10);
+        Board settled;
+        for (int y = boardHeight - int(rng() % 16); y < boardHeight; ++y)
+            for (int x = 0; x < boardWidth; ++x)
+                if (x != gap) settled.at(x, y) = {Tile(rng() % 6), CellState::Settled};
+        game = Game(speed, random, settled);
+        for (tick = 0; !game.isOver() && tick < 20000;) {
+            const int x = game.fallingPiece().x;
+            SteerSet keys;
+            if (rng() % 2)
+                keys.add(x < gap ? Right : x > gap ? Left : Down);
+            else if (const int any = int(rng() % 4))
+                keys.add(Steer(any - 1));
+            if (rng() % 3 == 0) keys.add(rng() % 2 ? TurnClockwise : TurnAnticlockwise);
+            const Game before = game;
+            const StepReport report = step(keys);
+            ASSERT_EQ(brokenInvariant(before, game, report, speed), "")
+                << "game " << number << ", tick " << tick;
+            quads += report.has(Event::QuadSound);
         }
-        ASSERT_TRUE(game.GameOver) << "game " << number << " never ended";
-        ASSERT_EQ(std::count_if(calls.begin(), calls.end(), [](auto& s) { return s[0] == 'E'; }), 1);
-        rowsCleared += game.LinesCleared;
-        quads += std::count(calls.begin(), calls.end(), "PlayWave quad.wav");
+        ASSERT_TRUE(game.isOver()) << "game " << number << " never ended";
+        rowsCleared += game.lines();
     }
     EXPECT_TRUE(rowsCleared > 50 && quads > 0)
         << rowsCleared << " rows cleared, " << quads << " four at once";

@@ -16,10 +16,10 @@
 
 #include "as_ordinary_user.h"
 #include "platform/app_info.h"
-#include "platform/side_window_host.h"
 #include "scores/high_score_window.h"
 #include "scores/score_keeper.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
+#include "windows/side_window_host.h"
 
 namespace stonerush {
 namespace {
@@ -39,8 +39,8 @@ QByteArray readAll(const QString& path) {
 }
 
 struct NoMainWindow : SideWindowHost {
-    void PauseRunningGame() override {}
-    void SetMainWindowEnabled(bool) override {}
+    void pauseRunningGame() override {}
+    void setMainWindowEnabled(bool) override {}
 };
 
 }  // namespace
@@ -108,7 +108,7 @@ private slots:
         const auto row = [](const char* name, QString program, QString beside, QString reason) {
             QTest::newRow(name) << program << beside << reason;
         };
-        row("installed, even for root", "prefix/" + QString(app_info::InstalledProgramFolder), "", "");
+        row("installed, even for root", "prefix/" + QString(appinfo::installedProgramFolder), "", "");
         row("no file can be made there", "plain/program", "", "");
         row("write-only file", ".", "file", "Permission denied");
         row("FIFO", ".", "fifo", "named pipe");

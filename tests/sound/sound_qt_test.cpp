@@ -9,7 +9,7 @@
 
 #include "platform/sound/fluid_music.h"
 #include "platform/sound/qt_sound_effects.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
 
 namespace stonerush {
 

@@ -12,16 +12,18 @@
 
 #include "scores/high_score_window.h"
 #include "scores/score_keeper.h"
-#include "tests/support/offscreen_main.h"
+#include "support/offscreen_main.h"
 #include "windows/about_window.h"
 #include "windows/help_window.h"
 #include "windows/splash_window.h"
 
+using namespace stonerush;
+
 // The main window as a side window sees it: what it is asked, in order.
 struct FakeHost : SideWindowHost {
-    void PauseRunningGame() override { calls << "pause"; }
-    void SetMainWindowEnabled(bool enabled) override { calls << (enabled ? "enable" : "disable"); }
-    QWidget* MainWindow() override { return &owner; }
+    void pauseRunningGame() override { calls << "pause"; }
+    void setMainWindowEnabled(bool enabled) override { calls << (enabled ? "enable" : "disable"); }
+    QWidget* mainWindow() override { return &owner; }
     QStringList calls;
     QWidget owner;
 };
@@ -30,9 +32,9 @@ class WindowsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    stonerush::ScoreKeeper keeper;
+    ScoreKeeper keeper;
 
-    QString Page(const char* name, const QString& body) {
+    QString page(const char* name, const QString& body) {
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write a test page");
         file.write(body.toUtf8());
@@ -57,9 +59,9 @@ private slots:
         FakeHost host;
         host.owner.show();
         QPointer<QWidget> side;
-        if (window == "about") side = new frmAbout(host);
-        if (window == "help") side = new Form2(host, dir.filePath("help.htm"));
-        if (window == "scores") side = new stonerush::HighScoreWindow(keeper, host);
+        if (window == "about") side = new AboutWindow(host);
+        if (window == "help") side = new HelpWindow(host, dir.filePath("help.htm"));
+        if (window == "scores") side = new HighScoreWindow(keeper, host);
         side->show();
         QVERIFY(QTest::qWaitForWindowExposed(side));
         const QStringList load =
@@ -72,7 +74,7 @@ private slots:
         if (how == "window manager" || how == "twice") side->windowHandle()->close();
         if (how == "twice" && side) side->close();
         if (how == "OK" || how == "Close")
-            QTest::mouseClick(side->findChild<QPushButton*>(how == "OK" ? "cmdOK" : "closeButton"),
+            QTest::mouseClick(side->findChild<QPushButton*>(how == "OK" ? "okButton" : "closeButton"),
                               Qt::LeftButton);
         QCOMPARE(host.calls.mid(2), QStringList{"enable"});
         QTRY_VERIFY(side.isNull());
@@ -83,14 +85,14 @@ private slots:
     void helpPages() {
         FakeHost host;
         const QString help =
-            Page("help.htm", "<p>Welcome <a href='gone.htm'>gone</a> <a href='more.htm'>more</a></p>");
-        Page("more.htm", "<p>Second page</p>");
+            page("help.htm", "<p>Welcome <a href='gone.htm'>gone</a> <a href='more.htm'>more</a></p>");
+        page("more.htm", "<p>Second page</p>");
         QDir(dir.path()).mkdir("folder.htm");
         for (const QString& missing : {dir.filePath("nowhere/help.htm"), dir.filePath("folder.htm")}) {
-            Form2 nothing(host, missing);
+            HelpWindow nothing(host, missing);
             QVERIFY(nothing.browser()->toPlainText().contains(missing));
         }
-        Form2 window(host, help);
+        HelpWindow window(host, help);
         QTextBrowser* browser = window.browser();
         QCOMPARE(browser->source(), QUrl::fromLocalFile(help));
         emit browser->anchorClicked(QUrl("gone.htm"));
@@ -123,8 +125,8 @@ private slots:
         QFETCH(int, key);
         int unloads = 0;
         bool shownAtUnload = false;
-        QPointer<frmSplash> splash;
-        splash = new frmSplash([&] {
+        QPointer<SplashWindow> splash;
+        splash = new SplashWindow([&] {
             ++unloads;
             shownAtUnload = splash && splash->isVisible();
         });

@@ -7,9 +7,9 @@
 #include "tools/pictures/palette.h"
 #include "tools/pictures/tiles.h"
 
-namespace pictures {
+namespace stonerush::pictures {
 
-QImage MakeBackdrop(int width, int height, int cell, const QColor& top, const QColor& bottom,
+QImage makeBackdrop(int width, int height, int cell, const QColor& top, const QColor& bottom,
                     const QColor& gridLine) {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -26,37 +26,37 @@ QImage MakeBackdrop(int width, int height, int cell, const QColor& top, const QC
 namespace {
 
 template <typename Visit>
-void ForEachTile(const QImage& image, const QStringList& rows, int cell, Visit visit) {
+void forEachTile(const QImage& image, const QStringList& rows, int cell, Visit visit) {
     const int firstRow = image.height() / cell - static_cast<int>(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c) {
             const int tile = rows[r][c].unicode() - '0';
-            if (tile >= 0 && tile < kTileCount) visit(c * cell, (firstRow + r) * cell, tile);
+            if (tile >= 0 && tile < tileCount) visit(c * cell, (firstRow + r) * cell, tile);
         }
     }
 }
 
 }  // namespace
 
-void PaintPile(QImage& image, const QStringList& rows, int cell) {
-    ForEachTile(image, rows, cell, [&](int x, int y, int tile) { PaintTile(image, x, y, tile, cell); });
+void paintPile(QImage& image, const QStringList& rows, int cell) {
+    forEachTile(image, rows, cell, [&](int x, int y, int tile) { paintTile(image, x, y, tile, cell); });
 }
 
-void PetrifyPile(QImage& image, const QStringList& rows, int cell) {
+void petrifyPile(QImage& image, const QStringList& rows, int cell) {
     const QColor stone(0x8a, 0x86, 0x90);
-    ForEachTile(image, rows, cell, [&](int x0, int y0, int) {
+    forEachTile(image, rows, cell, [&](int x0, int y0, int) {
         for (int y = y0; y < y0 + cell; ++y) {
             for (int x = x0; x < x0 + cell; ++x) {
                 // Keep the tile's light and shade, lose its colour.
                 const double light = qGray(image.pixel(x, y)) / 255.0;
-                image.setPixelColor(x, y, Darker(stone, std::clamp(0.85 - 0.95 * light, 0.0, 1.0)));
+                image.setPixelColor(x, y, darker(stone, std::clamp(0.85 - 0.95 * light, 0.0, 1.0)));
             }
         }
     });
 }
 
-QImage Opaque(const QImage& image) {
+QImage opaque(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB888);
 }
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

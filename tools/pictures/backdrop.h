@@ -6,23 +6,23 @@
 #include <QImage>
 #include <QStringList>
 
-namespace pictures {
+namespace stonerush::pictures {
 
 // A vertical gradient with a faint grid of `cell`-sized squares, like an
 // empty playfield seen in the dark.
-QImage MakeBackdrop(int width, int height, int cell, const QColor& top, const QColor& bottom,
+QImage makeBackdrop(int width, int height, int cell, const QColor& top, const QColor& bottom,
                     const QColor& gridLine);
 
 // Paints a pile of tiles. Each string is one row from the top, one character
 // per column: '0' to '5' a tile, anything else left empty. The last row sits
 // on the bottom of the image.
-void PaintPile(QImage& image, const QStringList& rows, int cell);
+void paintPile(QImage& image, const QStringList& rows, int cell);
 
 // Turns the tiles in a rectangle to dull grey stone: the pile left behind
 // when a game ends.
-void PetrifyPile(QImage& image, const QStringList& rows, int cell);
+void petrifyPile(QImage& image, const QStringList& rows, int cell);
 
 // A 24-bit opaque copy, the form every stored picture takes.
-QImage Opaque(const QImage& image);
+QImage opaque(const QImage& image);
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

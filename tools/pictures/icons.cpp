@@ -7,58 +7,58 @@
 #include "tools/pictures/palette.h"
 #include "tools/pictures/tiles.h"
 
-namespace pictures {
+namespace stonerush::pictures {
 namespace {
 
-const std::array<QRgb, 16> kVgaColours = {
+const std::array<QRgb, 16> vgaColours = {
     0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
     0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff,
 };
 
-int Distance(QRgb a, QRgb b) {
+int distance(QRgb a, QRgb b) {
     const int dr = qRed(a) - qRed(b), dg = qGreen(a) - qGreen(b), db = qBlue(a) - qBlue(b);
     // Plain distance: weighting by the eye's sensitivity pulls saturated
     // blues toward teal, which the stones must never turn into.
     return dr * dr + dg * dg + db * db;
 }
 
-int NearestVga(QRgb colour, const QList<int>& allowed) {
+int nearestVga(QRgb colour, const QList<int>& allowed) {
     int best = allowed.front();
     for (int i : allowed) {
-        if (Distance(colour, kVgaColours[i]) < Distance(colour, kVgaColours[best])) best = i;
+        if (distance(colour, vgaColours[i]) < distance(colour, vgaColours[best])) best = i;
     }
     return best;
 }
 
-// Indices into kVgaColours.
-constexpr int kBlack = 0, kMaroon = 1, kOlive = 3, kNavy = 4, kSilver = 7, kGray = 8, kRed = 9, kYellow = 11,
-              kBlue = 12, kWhite = 15;
+// Indices into vgaColours.
+constexpr int black = 0, maroon = 1, olive = 3, navy = 4, silver = 7, gray = 8, red = 9, yellow = 11,
+              blue = 12, white = 15;
 
 // A tile painted on its own and copied in, so the same crisp pixels appear
 // wherever the stones are drawn.
-void PlaceTile(QImage& image, int x, int y, int tile, int size) {
+void placeTile(QImage& image, int x, int y, int tile, int size) {
     QImage tileImage(size, size, QImage::Format_ARGB32);
-    PaintTile(tileImage, 0, 0, tile, size);
+    paintTile(tileImage, 0, 0, tile, size);
     QPainter painter(&image);
     painter.drawImage(x, y, tileImage);
 }
 
 }  // namespace
 
-QImage MakeAppIcon(int size) {
+QImage makeAppIcon(int size) {
     QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     const int half = size / 2;
     const int offset = size - 2 * half;                      // odd sizes: the stones sit at the bottom right
-    PlaceTile(icon, offset + half, offset, 5, half);         // yellow on top
-    PlaceTile(icon, offset, offset + half, 0, half);         // blue bottom left
-    PlaceTile(icon, offset + half, offset + half, 4, half);  // red bottom right
+    placeTile(icon, offset + half, offset, 5, half);         // yellow on top
+    placeTile(icon, offset, offset + half, 0, half);         // blue bottom left
+    placeTile(icon, offset + half, offset + half, 4, half);  // red bottom right
     return icon;
 }
 
-QImage QuantizeToVga(const QImage& image, const QList<int>& allowed) {
+QImage quantizeToVga(const QImage& image, const QList<int>& allowed) {
     QImage out(image.size(), QImage::Format_Indexed8);
-    QList<QRgb> table(kVgaColours.begin(), kVgaColours.end());
+    QList<QRgb> table(vgaColours.begin(), vgaColours.end());
     table.append(qRgba(0, 0, 0, 0));
     const int transparent = static_cast<int>(table.size()) - 1;
     out.setColorTable(table);
@@ -66,19 +66,19 @@ QImage QuantizeToVga(const QImage& image, const QList<int>& allowed) {
     for (int y = 0; y < source.height(); ++y) {
         for (int x = 0; x < source.width(); ++x) {
             const QRgb pixel = source.pixel(x, y);
-            out.setPixel(x, y, qAlpha(pixel) < 128 ? transparent : NearestVga(pixel, allowed));
+            out.setPixel(x, y, qAlpha(pixel) < 128 ? transparent : nearestVga(pixel, allowed));
         }
     }
     return out;
 }
 
-QList<int> AllVgaColours() {
+QList<int> allVgaColours() {
     QList<int> all;
-    for (int i = 0; i < static_cast<int>(kVgaColours.size()); ++i) all.append(i);
+    for (int i = 0; i < static_cast<int>(vgaColours.size()); ++i) all.append(i);
     return all;
 }
 
-QImage MakeProgramIcon() {
+QImage makeProgramIcon() {
     // Each stone is reduced with only its own bright and dark colour besides
     // the greys, so no facet drifts to a neighbouring hue.
     struct Stone {
@@ -86,16 +86,16 @@ QImage MakeProgramIcon() {
         QList<int> colours;
     };
     const Stone stones[] = {
-        {5, 16, 0, {kYellow, kOlive}},
-        {0, 0, 16, {kBlue, kNavy}},
-        {4, 16, 16, {kRed, kMaroon}},
+        {5, 16, 0, {yellow, olive}},
+        {0, 0, 16, {blue, navy}},
+        {4, 16, 16, {red, maroon}},
     };
-    QImage full = MakeAppIcon(32);
-    QImage icon = QuantizeToVga(full, AllVgaColours());
+    QImage full = makeAppIcon(32);
+    QImage icon = quantizeToVga(full, allVgaColours());
     for (const Stone& stone : stones) {
         QList<int> allowed = stone.colours;
-        allowed.append({kBlack, kGray, kSilver, kWhite});
-        const QImage part = QuantizeToVga(full.copy(stone.x, stone.y, 16, 16), allowed);
+        allowed.append({black, gray, silver, white});
+        const QImage part = quantizeToVga(full.copy(stone.x, stone.y, 16, 16), allowed);
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) icon.setPixel(stone.x + x, stone.y + y, part.pixelIndex(x, y));
         }
@@ -103,17 +103,17 @@ QImage MakeProgramIcon() {
     return icon;
 }
 
-QImage MakeHelpIcon(int size) {
+QImage makeHelpIcon(int size) {
     QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
-    PaintTile(icon, 0, 0, 0, size);
+    paintTile(icon, 0, 0, 0, size);
     QPainter painter(&icon);
     // Calm the facets under the mark so it stays legible at 16 pixels.
     const int rim = std::max(1, size / 16);
     painter.fillRect(QRect(rim, rim, size - 2 * rim, size - 2 * rim), QColor(0x08, 0x14, 0x58, 150));
     if (size < 32) {
         // Too small for an outline: a plain white mark on the dark stone.
-        DrawCaption(painter, QStringLiteral("?"), size / 2.0, size * 0.84, size * 7 / 8, Qt::white);
+        drawCaption(painter, QStringLiteral("?"), size / 2.0, size * 0.84, size * 7 / 8, Qt::white);
         return icon;
     }
     LetteringStyle style;
@@ -123,8 +123,8 @@ QImage MakeHelpIcon(int size) {
     style.outline = QColor(0x06, 0x0c, 0x30);
     style.outlineWidth = size / 24.0;
     style.shadowOffset = 0;
-    DrawLettering(painter, QStringLiteral("?"), size / 2.0, size * 0.80, style);
+    drawLettering(painter, QStringLiteral("?"), size / 2.0, size * 0.80, style);
     return icon;
 }
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

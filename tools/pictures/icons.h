@@ -5,21 +5,21 @@
 #include <QImage>
 #include <QList>
 
-namespace pictures {
+namespace stonerush::pictures {
 
 // Three stones stacked in an L, full colour, transparent around them; drawn
 // at its own size for every desktop icon size.
-QImage MakeAppIcon(int size);
+QImage makeAppIcon(int size);
 
 // The 32 x 32 window icon, reduced to the 16 standard VGA colours.
-QImage MakeProgramIcon();
+QImage makeProgramIcon();
 
 // A blue stone carrying a white question mark.
-QImage MakeHelpIcon(int size);
+QImage makeHelpIcon(int size);
 
 // Maps every opaque pixel to the nearest allowed one of the 16 standard VGA
 // colours (indices 0 to 15 in the usual order); pixels less than half opaque
 // become fully transparent, colour-table entry 16.
-QImage QuantizeToVga(const QImage& image, const QList<int>& allowed);
+QImage quantizeToVga(const QImage& image, const QList<int>& allowed);
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

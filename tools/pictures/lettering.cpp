@@ -4,9 +4,9 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 
-namespace pictures {
+namespace stonerush::pictures {
 
-QFont PictureFont(int pixelSize, bool bold) {
+QFont pictureFont(int pixelSize, bool bold) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setFamilies({QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelSize);
@@ -15,9 +15,9 @@ QFont PictureFont(int pixelSize, bool bold) {
     return font;
 }
 
-void DrawLettering(QPainter& painter, const QString& text, double centreX, double baseline,
+void drawLettering(QPainter& painter, const QString& text, double centreX, double baseline,
                    const LetteringStyle& style) {
-    QFont font = PictureFont(style.pixelSize);
+    QFont font = pictureFont(style.pixelSize);
     font.setLetterSpacing(QFont::PercentageSpacing, style.letterSpacing);
     QPainterPath path;
     path.addText(0, 0, font, text);
@@ -46,9 +46,9 @@ void DrawLettering(QPainter& painter, const QString& text, double centreX, doubl
     painter.restore();
 }
 
-void DrawCaption(QPainter& painter, const QString& text, double centreX, double baseline, int pixelSize,
+void drawCaption(QPainter& painter, const QString& text, double centreX, double baseline, int pixelSize,
                  const QColor& colour, bool bold) {
-    const QFont font = PictureFont(pixelSize, bold);
+    const QFont font = pictureFont(pixelSize, bold);
     const double width = QFontMetricsF(font).horizontalAdvance(text);
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -58,4 +58,4 @@ void DrawCaption(QPainter& painter, const QString& text, double centreX, double 
     painter.restore();
 }
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QString>
 
-namespace pictures {
+namespace stonerush::pictures {
 
 struct LetteringStyle {
     int pixelSize = 24;
@@ -20,14 +20,14 @@ struct LetteringStyle {
 };
 
 // The font used for every text in the pictures.
-QFont PictureFont(int pixelSize, bool bold = true);
+QFont pictureFont(int pixelSize, bool bold = true);
 
 // Draws `text` centred horizontally on centreX with its baseline at `baseline`.
-void DrawLettering(QPainter& painter, const QString& text, double centreX, double baseline,
+void drawLettering(QPainter& painter, const QString& text, double centreX, double baseline,
                    const LetteringStyle& style);
 
 // Plain centred text with no effects, for small captions.
-void DrawCaption(QPainter& painter, const QString& text, double centreX, double baseline, int pixelSize,
+void drawCaption(QPainter& painter, const QString& text, double centreX, double baseline, int pixelSize,
                  const QColor& colour, bool bold = true);
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

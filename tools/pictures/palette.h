@@ -5,13 +5,13 @@
 #include <QColor>
 #include <array>
 
-namespace pictures {
+namespace stonerush::pictures {
 
-inline constexpr int kTileCount = 6;
+inline constexpr int tileCount = 6;
 
 // Tile order is fixed by the game: blue, cyan, green, magenta, red, yellow.
-inline const std::array<QColor, kTileCount>& StoneColours() {
-    static const std::array<QColor, kTileCount> colours = {
+inline const std::array<QColor, tileCount>& stoneColours() {
+    static const std::array<QColor, tileCount> colours = {
         QColor(0x2a, 0x5c, 0xf5),  // blue
         QColor(0x18, 0xd0, 0xe6),  // cyan
         QColor(0x2c, 0xc8, 0x3a),  // green
@@ -23,16 +23,16 @@ inline const std::array<QColor, kTileCount>& StoneColours() {
 }
 
 // Blend a toward b: t = 0 gives a, t = 1 gives b.
-inline QColor Mix(const QColor& a, const QColor& b, double t) {
+inline QColor mix(const QColor& a, const QColor& b, double t) {
     auto lerp = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
     return QColor(lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()));
 }
 
-inline QColor Darker(const QColor& c, double t) {
-    return Mix(c, Qt::black, t);
+inline QColor darker(const QColor& c, double t) {
+    return mix(c, Qt::black, t);
 }
-inline QColor Lighter(const QColor& c, double t) {
-    return Mix(c, Qt::white, t);
+inline QColor lighter(const QColor& c, double t) {
+    return mix(c, Qt::white, t);
 }
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

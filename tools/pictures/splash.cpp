@@ -8,10 +8,10 @@
 #include "tools/pictures/palette.h"
 #include "tools/pictures/tiles.h"
 
-namespace pictures {
+namespace stonerush::pictures {
 namespace {
 
-constexpr int kCell = 30;
+constexpr int cell = 30;
 
 struct FallingPiece {
     int tile;
@@ -20,7 +20,7 @@ struct FallingPiece {
     const char* shape;  // rows separated by '/', '#' a stone
 };
 
-void PaintPiece(QImage& image, const FallingPiece& piece) {
+void paintPiece(QImage& image, const FallingPiece& piece) {
     int row = 0, column = 0;
     for (const char* p = piece.shape; *p != '\0'; ++p) {
         if (*p == '/') {
@@ -29,16 +29,16 @@ void PaintPiece(QImage& image, const FallingPiece& piece) {
             continue;
         }
         if (*p == '#')
-            PaintTile(image, (piece.column + column) * kCell, piece.top + row * kCell, piece.tile, kCell);
+            paintTile(image, (piece.column + column) * cell, piece.top + row * cell, piece.tile, cell);
         ++column;
     }
 }
 
 // Fading streaks above each column of a falling piece, its path through the
 // dark.
-void PaintTrails(QPainter& painter, const FallingPiece& piece) {
-    const QColor colour = StoneColours()[piece.tile];
-    constexpr int kLength = 64;
+void paintTrails(QPainter& painter, const FallingPiece& piece) {
+    const QColor colour = stoneColours()[piece.tile];
+    constexpr int length = 64;
     int row = 0, column = 0;
     QList<int> seen;
     for (const char* p = piece.shape; *p != '\0'; ++p) {
@@ -49,11 +49,11 @@ void PaintTrails(QPainter& painter, const FallingPiece& piece) {
         }
         if (*p == '#' && !seen.contains(column)) {
             seen.append(column);
-            const int top = piece.top + row * kCell - kLength;
-            QLinearGradient trail(0, top, 0, top + kLength);
+            const int top = piece.top + row * cell - length;
+            QLinearGradient trail(0, top, 0, top + length);
             trail.setColorAt(0.0, QColor(colour.red(), colour.green(), colour.blue(), 0));
             trail.setColorAt(1.0, QColor(colour.red(), colour.green(), colour.blue(), 110));
-            painter.fillRect(QRect((piece.column + column) * kCell + 7, top, kCell - 14, kLength), trail);
+            painter.fillRect(QRect((piece.column + column) * cell + 7, top, cell - 14, length), trail);
         }
         ++column;
     }
@@ -61,8 +61,8 @@ void PaintTrails(QPainter& painter, const FallingPiece& piece) {
 
 }  // namespace
 
-QImage MakeSplash() {
-    QImage image = MakeBackdrop(kSplashSize, kSplashSize, kCell, QColor(0x14, 0x1a, 0x46),
+QImage makeSplash() {
+    QImage image = makeBackdrop(splashSize, splashSize, cell, QColor(0x14, 0x1a, 0x46),
                                 QColor(0x04, 0x05, 0x12), QColor(0x1a, 0x20, 0x4a));
     const FallingPiece pieces[] = {
         {1, 0, 24, "###/.#."},  // cyan T
@@ -71,14 +71,14 @@ QImage MakeSplash() {
     };
     {
         QPainter painter(&image);
-        for (const FallingPiece& piece : pieces) PaintTrails(painter, piece);
+        for (const FallingPiece& piece : pieces) paintTrails(painter, piece);
     }
-    for (const FallingPiece& piece : pieces) PaintPiece(image, piece);
+    for (const FallingPiece& piece : pieces) paintPiece(image, piece);
 
     // The pile the pieces fall toward; the last two pixels lie outside the window.
-    PaintPile(image,
+    paintPile(image,
               {QStringLiteral("0.....2..4"), QStringLiteral("00.44.22.4"), QStringLiteral("2114413355")},
-              kCell);
+              cell);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -89,18 +89,18 @@ QImage MakeSplash() {
     title.outline = QColor(0x08, 0x06, 0x1c);
     title.outlineWidth = 3;
     title.shadowOffset = 4;
-    DrawLettering(painter, QStringLiteral("Stonerush"), kSplashSize / 2.0, 150, title);
-    DrawCaption(painter, QStringLiteral("a falling-stone puzzle"), kSplashSize / 2.0, 176, 14,
+    drawLettering(painter, QStringLiteral("Stonerush"), splashSize / 2.0, 150, title);
+    drawCaption(painter, QStringLiteral("a falling-stone puzzle"), splashSize / 2.0, 176, 14,
                 QColor(0xa8, 0xc4, 0xff), false);
 
     // The hint on a dark band above the pile.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 150));
     painter.drawRoundedRect(QRectF(40, 194, 218, 26), 13, 13);
-    DrawCaption(painter, QStringLiteral("Click or press any key"), kSplashSize / 2.0 - 1, 212, 14,
+    drawCaption(painter, QStringLiteral("Click or press any key"), splashSize / 2.0 - 1, 212, 14,
                 QColor(0xf0, 0xf4, 0xff));
     painter.end();
-    return Opaque(image);
+    return opaque(image);
 }
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

@@ -4,10 +4,10 @@
 
 #include <QImage>
 
-namespace pictures {
+namespace stonerush::pictures {
 
-inline constexpr int kSplashSize = 300;
+inline constexpr int splashSize = 300;
 
-QImage MakeSplash();
+QImage makeSplash();
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

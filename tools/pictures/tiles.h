@@ -5,13 +5,13 @@
 
 #include <QImage>
 
-namespace pictures {
+namespace stonerush::pictures {
 
 // Paints tile `tile` (0 to 5) as a size x size square with its top-left
 // corner at (left, top) of `image`, pixel by pixel so every size stays crisp.
-void PaintTile(QImage& image, int left, int top, int tile, int size);
+void paintTile(QImage& image, int left, int top, int tile, int size);
 
 // The six tiles side by side, tile t at x = size * t: a 24-bit opaque strip.
-QImage MakeTileStrip(int size);
+QImage makeTileStrip(int size);
 
-}  // namespace pictures
+}  // namespace stonerush::pictures

@@ -1,10 +1,14 @@
-#include "platform/random.h"
+#include "engine/random.h"
 
 #include <chrono>
 
-void RandomGenerator::SeedFromClock() {
+namespace stonerush {
+
+SeededRandom SeededRandom::fromClock() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const auto ticks =
         static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
-    Seed(static_cast<uint32_t>(ticks ^ (ticks >> 32)));
+    return SeededRandom(static_cast<uint32_t>(ticks ^ (ticks >> 32)));
 }
+
+}  // namespace stonerush

@@ -1,0 +1,98 @@
+// One player's session at the game: the game itself and what runs it. It owns
+// the tick timer, the state of the START/PAUSE button, the sound and music
+// switches, the music and the sound effects; the main window shows what it
+// is told and forwards the player's input.
+//
+// A tick steps the game with the keys held, then passes on what the step
+// reported, in order: counters, sounds, the cells to draw, and at the end of
+// a game the end-of-game steps, then the score for the high-score table.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+
+#include "engine/game.h"
+
+namespace stonerush {
+
+class Music;
+class SoundEffects;
+
+// What the button offers: START (no game), PAUSE (a game runs), PLAY (paused).
+enum class SessionState : uint8_t { Ready, Running, Paused };
+
+// What the playfield and the preview show instead of the cells.
+enum class FieldPicture : uint8_t { Black, Paused, GameOver };
+
+class GameSession : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int tickMilliseconds = 30;
+
+    // Seeds the pieces' randomness once for the run and opens the music in
+    // dataFolder (where the tune and the wave sounds lie).
+    GameSession(Music& music, SoundEffects& effects, const QString& dataFolder, QObject* parent = nullptr);
+    ~GameSession() override;
+
+    SessionState state() const { return m_state; }
+    const Game& game() const { return m_game; }
+    bool isTicking() const { return m_tickTimer.isActive(); }
+    bool soundOn() const { return m_soundOn; }
+    bool musicOn() const { return m_musicOn; }
+
+    // Where the keys held come from; none held until it is set.
+    void setSteering(std::function<SteerSet()> steering) { m_steering = std::move(steering); }
+    // The field new games start on: empty unless a test or benchmark sets a pile.
+    void setStartingField(const Board& field) { m_startingField = field; }
+
+public slots:
+    // START begins a game at the starting speed, PAUSE pauses it, PLAY goes on.
+    void pressStartButton();
+    // A side window opened: a running game pauses as PAUSE pauses it.
+    void pauseIfRunning();
+    void setStartingSpeed(int speed) { m_startingSpeed = speed; }
+    void setSoundOn(bool on) { m_soundOn = on; }
+    void setMusicOn(bool on);
+    // One step of the game; the timer calls it every 30 ms while a game runs.
+    void tick();
+    // The program ends: no more ticks, and the sound device is let go.
+    void close();
+
+signals:
+    void stateChanged(stonerush::SessionState state);
+    void cellsChanged(const stonerush::Board& board, const stonerush::Preview& preview);
+    void pictureShown(stonerush::FieldPicture picture);
+    void scoreChanged(int32_t score);
+    void linesChanged(int32_t lines);
+    void speedChanged(int speed);
+    // After the end-of-game steps, once the step has returned.
+    void gameEnded(int32_t score);
+
+private:
+    void startGame();
+    void pause();
+    void resume();
+    void endGame();
+    void report(const StepReport& stepReport);
+    void playSound(const char* waveFile);
+    void setState(SessionState state);
+
+    Music& m_music;
+    SoundEffects& m_effects;
+    QString m_dataFolder;
+    SeededRandom m_random;
+    Game m_game;
+    Board m_startingField;
+    QTimer m_tickTimer;
+    std::function<SteerSet()> m_steering;
+    SessionState m_state = SessionState::Ready;
+    int m_startingSpeed = 0;
+    bool m_soundOn = true;
+    bool m_musicOn = true;
+    bool m_closed = false;
+};
+
+}  // namespace stonerush

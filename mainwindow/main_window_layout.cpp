@@ -1,0 +1,174 @@
+// Where every control of the main window sits, at its pixel position and
+// size, and the menus with their mnemonics and shortcut keys.
+#include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "mainwindow/main_window.h"
+#include "render/grid_view.h"
+
+namespace stonerush {
+
+namespace {
+
+constexpr QSize clientSize(319, 302);
+
+// A separator beneath the labels: a line in the palette's dark shade over
+// one in its light shade, each a plain one-pixel frame.
+void addSeparator(QWidget* parent, int x1, int x2, int y) {
+    for (const auto& [top, role] : {std::pair{y - 1, QPalette::Dark}, {y, QPalette::Light}}) {
+        auto* line = new QFrame(parent);
+        line->setFrameStyle(QFrame::HLine | QFrame::Plain);
+        line->setGeometry(x1, top, x2 - x1 + 1, 1);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::WindowText, palette.color(role));
+        line->setPalette(palette);
+    }
+}
+
+// The game's sans font at a pixel size; Liberation Sans keeps the narrow
+// proportions the layout was drawn for, DejaVu Sans is the fallback.
+QFont sansFont(int pixelSize, bool bold = false) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// Shrinks the font of a control until the widest text it will show fits in it.
+void fitFont(QWidget* control, QFont font, std::initializer_list<QString> texts) {
+    for (;;) {
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
+        if ((widest <= control->width() - 4 && metrics.height() <= control->height()) ||
+            font.pixelSize() <= 8)
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    control->setFont(font);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+void MainWindow::buildControls(QWidget* client) {
+    client->setFixedSize(clientSize);
+    buildCounters(client);
+
+    // Before the first game both views show the paused pictures.
+    m_playfield =
+        new GridView(boardWidth, boardHeight, QImage(QStringLiteral(":/assets/tiles_16.png")), client);
+    m_playfield->setObjectName(QStringLiteral("playfield"));
+    m_playfield->move(0, 0);
+    m_playfield->showPicture(m_playfieldPaused);
+    m_preview =
+        new GridView(previewSize, previewSize, QImage(QStringLiteral(":/assets/tiles_32.png")), client);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->move(168, 112);
+    m_preview->showPicture(m_previewPaused);
+
+    m_startButton = new QPushButton(QStringLiteral("START"), client);
+    m_startButton->setObjectName(QStringLiteral("startButton"));
+    m_startButton->setGeometry(168, 256, 113, 41);
+    fitFont(m_startButton, sansFont(24), {QStringLiteral("START"), QStringLiteral("PAUSE")});
+    m_startButton->setAutoDefault(false);
+
+    buildSpeedPanel(client);
+
+    // Tab order: the two views, the button, the slider.
+    m_playfield->setFocusPolicy(Qt::TabFocus);
+    m_preview->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(m_playfield, m_preview);
+    setTabOrder(m_preview, m_startButton);
+    setTabOrder(m_startButton, m_speedSlider);
+}
+
+// The score, speed and lines rows, with the lines that part them; they lie
+// beneath the other controls.
+void MainWindow::buildCounters(QWidget* client) {
+    const QFont counterFont = sansFont(18);  // 13.5 pt
+    const std::initializer_list<QString> captions{QStringLiteral("SCORE:"), QStringLiteral("SPEED:"),
+                                                  QStringLiteral("LINES:")};
+    auto* scoreCaption = makeLabel(client, "scoreCaption", QStringLiteral("SCORE:"), {168, 0, 73, 25});
+    m_scoreValue = makeLabel(client, "scoreValue", QStringLiteral("000000"), {248, 0, 65, 25});
+    auto* speedCaption = makeLabel(client, "speedCaption", QStringLiteral("SPEED:"), {168, 40, 73, 25});
+    m_speedValue = makeLabel(client, "speedValue", QStringLiteral("0"), {248, 40, 65, 25});
+    auto* linesCaption = makeLabel(client, "linesCaption", QStringLiteral("LINES:"), {168, 80, 73, 25});
+    m_linesValue = makeLabel(client, "linesValue", QStringLiteral("0"), {248, 80, 65, 25});
+    for (QLabel* caption : {scoreCaption, speedCaption, linesCaption})
+        fitFont(caption, counterFont, captions);
+    for (QLabel* value : {m_scoreValue, m_speedValue, m_linesValue})
+        fitFont(value, counterFont, {QStringLiteral("000000")});
+    addSeparator(client, 168, 312, 32);
+    addSeparator(client, 168, 312, 72);
+    addSeparator(client, 168, 312, 248);
+}
+
+// The starting-speed slider, in a panel that covers the preview between games.
+void MainWindow::buildSpeedPanel(QWidget* client) {
+    m_speedPanel = new QFrame(client);
+    m_speedPanel->setObjectName(QStringLiteral("speedPanel"));
+    m_speedPanel->setGeometry(168, 112, 145, 137);
+    m_speedPanel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_speedPanel->setAutoFillBackground(true);  // it hides the preview behind it
+    auto* caption =
+        makeLabel(m_speedPanel, "startingSpeedCaption", QStringLiteral("Starting Speed"), {8, 16, 129, 25});
+    m_startingSpeedValue =
+        makeLabel(m_speedPanel, "startingSpeedValue", QStringLiteral("0"), {8, 40, 129, 25});
+    for (QLabel* label : {caption, m_startingSpeedValue}) {
+        label->setAlignment(Qt::AlignCenter);
+        fitFont(label, sansFont(16, true), {QStringLiteral("Starting Speed")});
+    }
+    m_speedSlider = new QScrollBar(Qt::Horizontal, m_speedPanel);
+    m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
+    m_speedSlider->setGeometry(8, 104, 129, 25);
+    m_speedSlider->setRange(0, maxStartingSpeed);
+    m_speedSlider->setSingleStep(1);
+    m_speedSlider->setPageStep(1);
+}
+
+void MainWindow::buildMenus() {
+    QMenu* game = menuBar()->addMenu(QStringLiteral("&Game"));
+    m_highScoresAction = game->addAction(QStringLiteral("&High Scores"));
+    m_highScoresAction->setShortcut(Qt::Key_F4);
+    m_quitAction = game->addAction(QStringLiteral("&Quit"));
+    m_quitAction->setShortcut(Qt::Key_F3);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    m_soundAction = options->addAction(QStringLiteral("&Sound"));
+    m_soundAction->setShortcut(Qt::CTRL | Qt::Key_S);
+    m_musicAction = options->addAction(QStringLiteral("&Music"));
+    m_musicAction->setShortcut(Qt::CTRL | Qt::Key_M);
+    for (QAction* option : {m_soundAction, m_musicAction}) {
+        option->setCheckable(true);
+        option->setChecked(true);
+    }
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_howToPlayAction = help->addAction(QStringLiteral("How to &Play..."));
+    m_howToPlayAction->setShortcut(Qt::Key_F1);
+    m_aboutAction = help->addAction(QStringLiteral("&About..."));
+    m_aboutAction->setShortcut(Qt::Key_F2);
+
+    // Shortcuts act only while this window is the active one, so a side
+    // window that disabled it cannot be opened twice from the keyboard.
+    for (QAction* action :
+         {m_highScoresAction, m_quitAction, m_soundAction, m_musicAction, m_howToPlayAction, m_aboutAction})
+        action->setShortcutContext(Qt::WindowShortcut);
+}
+
+}  // namespace stonerush

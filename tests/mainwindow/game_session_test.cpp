@@ -1,0 +1,133 @@
+// The game session as the main window drives it: the button's three states
+// with the music calls and sounds in their order, the options, side windows
+// pausing a running game, and the end of a game.
+#include <QTest>
+
+#include "mainwindow/game_session.h"
+#include "support/fake_sound.h"
+#include "support/offscreen_main.h"
+
+using namespace stonerush;
+
+class GameSessionTest : public QObject {
+    Q_OBJECT
+
+    FakeMusic music;
+    FakeSoundEffects effects;
+    std::unique_ptr<GameSession> session;
+    QStringList log;  // music calls, sounds and the end of a game, each with state()
+    QString picture;  // what the views show: paused (the title), black, drawn or over
+    bool musicOn = true, soundOn = true;
+    SteerSet held;
+
+    // The button's caption, whether the timer runs, what the playfield shows.
+    QString state() const {
+        static const char* captions[] = {"START", "PAUSE", "PLAY"};
+        return QStringLiteral("%1 %2 %3")
+            .arg(captions[int(session->state())], session->isTicking() ? "ticking" : "stopped", picture);
+    }
+
+    // A pile with a gap in column 0 up to row 2: the first piece, pushed down,
+    // lands at once in rows 0 and 1, and the next finds no room.
+    static Board pile() {
+        Board board;
+        for (int y = 2; y < boardHeight; ++y)
+            for (int x = 1; x < boardWidth; ++x) board.at(x, y).state = CellState::Settled;
+        return board;
+    }
+    void endTheGame() {
+        held = {Steer::Down};
+        for (int ticks = 0; ticks < 10 && session->state() != SessionState::Ready; ++ticks) session->tick();
+        held = {};
+        QCOMPARE(session->state(), SessionState::Ready);
+    }
+
+private slots:
+    void init() {
+        log.clear();
+        picture = "paused";
+        musicOn = soundOn = true;
+        music.log = [this](const QString& call) { log << call + " | " + (session ? state() : "new"); };
+        effects.log = [this](QString file) { log << file.remove("data/") + " | " + state(); };
+        session = std::make_unique<GameSession>(music, effects, "data");
+        session->setSteering([this] { return held; });
+        session->setStartingField(pile());
+        connect(session.get(), &GameSession::pictureShown, this, [this](FieldPicture shown) {
+            picture = shown == FieldPicture::Black    ? "black"
+                      : shown == FieldPicture::Paused ? "paused"
+                                                      : "over";
+        });
+        connect(session.get(), &GameSession::cellsChanged, this, [this] { picture = "drawn"; });
+        connect(session.get(), &GameSession::gameEnded, this,
+                [this](int32_t score) { log << QString("ended %1 | ").arg(score) + state(); });
+        QCOMPARE(std::exchange(log, {}), QStringList{"open data/rushtune.mid | new"});
+    }
+    void cleanup() { session.reset(); }
+
+    // c: the button, m: the music switch, s: the sound switch, p: a side window
+    // opens, t: a tick, g: the game runs to its end.
+    void control_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("state");
+        const QString running = "PAUSE ticking black", play = "play | START stopped paused",
+                      pause = "pause | PAUSE stopped paused", resume = "resume | PLAY ticking black";
+        const QStringList gameOver{"rewind | PAUSE ticking drawn", "ended 5 | START stopped over"};
+        const auto row = [](const char* name, QString actions, QStringList log, QString state) {
+            QTest::newRow(name) << actions << log << state;
+        };
+        row("START, PAUSE, PLAY, a tick draws", "ccct", {play, pause, resume}, "PAUSE ticking drawn");
+        row("music off: the button calls nothing", "mccc", {}, running);
+        row("music off, on in a game", "cmm", {play, "pause | " + running, "play | " + running}, running);
+        row("music off, on while paused", "ccmmc", {play, pause, resume}, running);
+        row("game over, sound and music off", "smcg", gameOver, "START stopped over");
+        row("game over, START", "cgc",
+            QStringList{play, "gameover.wav | PAUSE ticking drawn"} + gameOver +
+                QStringList{"play | START stopped over"},
+            running);
+        row("side windows pause PAUSE only", "pcpp", {play, pause}, "PLAY stopped paused");
+    }
+    void control() {
+        QFETCH(QString, actions);
+        for (const QChar action : actions) {
+            if (action == 'c') session->pressStartButton();
+            if (action == 'm') session->setMusicOn(musicOn = !musicOn);
+            if (action == 's') session->setSoundOn(soundOn = !soundOn);
+            if (action == 'p') session->pauseIfRunning();
+            if (action == 't') session->tick();
+            if (action == 'g') endTheGame();
+        }
+        QTEST(log, "log");
+        QTEST(state(), "state");
+    }
+
+    // The counters shown at START and after a landing; ticks do nothing
+    // unless a game runs; the starting speed is the one set before START.
+    void countersAndTicks() {
+        QStringList counters;
+        connect(session.get(), &GameSession::scoreChanged,
+                [&](int32_t v) { counters << QString("score %1").arg(v); });
+        connect(session.get(), &GameSession::linesChanged,
+                [&](int32_t v) { counters << QString("lines %1").arg(v); });
+        connect(session.get(), &GameSession::speedChanged,
+                [&](int v) { counters << QString("speed %1").arg(v); });
+        session->tick();
+        QCOMPARE(session->game().isOver(), true);  // no game yet
+        session->setStartingSpeed(12);
+        session->pressStartButton();
+        session->setStartingSpeed(3);  // for the next game
+        QCOMPARE(counters, (QStringList{"speed 12", "score 0", "lines 0"}));
+        session->pressStartButton();  // paused: ticks change nothing
+        const Piece before = session->game().fallingPiece();
+        for (int i = 0; i < 5; ++i) session->tick();
+        QCOMPARE(session->game().fallingPiece(), before);
+        session->pressStartButton();
+        endTheGame();
+        QCOMPARE(counters.mid(3), (QStringList{"score 5"}));
+        session->pressStartButton();
+        QCOMPARE(session->game().speed(), 3);
+    }
+};
+
+STONERUSH_QTEST_MAIN(GameSessionTest)
+#include "game_session_test.moc"

@@ -1,0 +1,94 @@
+// A grid view shows a tile where a cell holds a block and black where it is
+// empty, or a whole picture; a change repaints the cells that changed only.
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTest>
+
+#include "render/grid_view.h"
+#include "support/offscreen_main.h"
+
+using namespace stonerush;
+
+namespace {
+
+constexpr int cell = 4;
+using Small = Grid<3, 2>;
+
+// Six tiles of one colour each, then pictures of one colour.
+QImage tiles() {
+    QImage image(6 * cell, cell, QImage::Format_RGB32);
+    for (int t = 0; t < 6; ++t)
+        QPainter(&image).fillRect(t * cell, 0, cell, cell, QColor::fromHsv(t * 60, 255, 255));
+    return image;
+}
+QColor tileColour(Tile tile) {
+    return QColor::fromHsv(int(tile) * 60, 255, 255).toRgb();
+}
+
+// The colour of each cell's middle as the view draws it, row after row.
+QList<QColor> shown(GridView& view) {
+    const QImage image = view.grab().toImage();
+    QList<QColor> colours;
+    for (int y = 0; y < Small::height; ++y)
+        for (int x = 0; x < Small::width; ++x)
+            colours << image.pixelColor(view.contentsRect().topLeft() + QPoint(x * cell + 2, y * cell + 2));
+    return colours;
+}
+
+// Collects the regions the view is asked to paint.
+struct PaintSpy : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+}  // namespace
+
+class GridViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTilesBlackAndPictures() {
+        GridView view(Small::width, Small::height, tiles());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        Small grid;
+        grid.at(0, 0) = {Tile::Cyan, CellState::Falling};
+        grid.at(2, 1) = {Tile::Yellow, CellState::Settled};
+        grid.at(1, 1) = {Tile::Red, CellState::Empty};  // an old tile: not drawn
+        view.showGrid(grid);
+        const QColor black(Qt::black);
+        QCOMPARE(shown(view), (QList<QColor>{tileColour(Tile::Cyan), black, black, black, black,
+                                             tileColour(Tile::Yellow)}));
+        QImage grey(3 * cell, 2 * cell, QImage::Format_RGB32);
+        grey.fill(Qt::gray);
+        view.showPicture(grey);
+        QCOMPARE(shown(view), QList<QColor>(6, QColor(Qt::gray)));
+        view.showGrid(grid);  // the same cells as before the picture, all of them back
+        QCOMPARE(shown(view)[5], tileColour(Tile::Yellow));
+        view.showBackground();
+        QCOMPARE(shown(view), QList<QColor>(6, black));
+    }
+
+    void repaintsWhatChangedOnly() {
+        GridView view(Small::width, Small::height, tiles());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        Small grid;
+        grid.at(1, 0) = {Tile::Green, CellState::Falling};
+        view.showGrid(grid);
+        QCoreApplication::processEvents();
+        PaintSpy spy;
+        view.installEventFilter(&spy);
+        grid.at(1, 0).state = CellState::Settled;  // looks the same
+        grid.at(2, 1) = {Tile::Blue, CellState::Settled};
+        view.showGrid(grid);
+        QTRY_VERIFY(!spy.painted.isEmpty());
+        QCOMPARE(spy.painted,
+                 QRegion(QRect(view.contentsRect().topLeft() + QPoint(2 * cell, cell), QSize(cell, cell))));
+    }
+};
+
+STONERUSH_QTEST_MAIN(GridViewTest)
+#include "grid_view_test.moc"

@@ -75,17 +75,20 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<Parts> parts;
     bool ending = false;
-    auto* splash = new SplashWindow([&] {
-        if (parts) return;
-        const QString folder = applicationDirectory();
-        parts = std::make_unique<Parts>();
-        parts->scores.startUp(folder);
-        if (ending) return;  // a signal came during a message about the score file
-        parts->session = std::make_unique<GameSession>(parts->music, parts->effects, folder);
-        parts->window = std::make_unique<MainWindow>(*parts->session, parts->scores, folder);
-        parts->scores.setMessageParent(parts->window.get());
-        parts->window->show();
-    });
+    const Zoom zoom = MainWindow::startingZoom();
+    auto* splash = new SplashWindow(
+        [&] {
+            if (parts) return;
+            const QString folder = applicationDirectory();
+            parts = std::make_unique<Parts>();
+            parts->scores.startUp(folder);
+            if (ending) return;  // a signal came during a message about the score file
+            parts->session = std::make_unique<GameSession>(parts->music, parts->effects, folder);
+            parts->window = std::make_unique<MainWindow>(*parts->session, parts->scores, folder, zoom);
+            parts->scores.setMessageParent(parts->window.get());
+            parts->window->show();
+        },
+        zoom);
     splash->show();
 
     // A signal closes the main window as its close box does, so the table is

@@ -58,6 +58,11 @@ private slots:
         grid.at(2, 1) = {Tile::Yellow, CellState::Settled};
         grid.at(1, 1) = {Tile::Red, CellState::Empty};  // an old tile: not drawn
         view.showGrid(grid);
+        // Zoomed, each pixel becomes a block of pixels, never a blur.
+        const QImage actual = view.grab(view.contentsRect()).toImage();
+        view.setZoom(Zoom(3));
+        QCOMPARE(view.grab(view.contentsRect()).toImage(), Zoom(3)(actual));
+        view.setZoom(Zoom(1));
         const QColor black(Qt::black);
         QCOMPARE(shown(view), (QList<QColor>{tileColour(Tile::Cyan), black, black, black, black,
                                              tileColour(Tile::Yellow)}));

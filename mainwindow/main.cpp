@@ -38,7 +38,8 @@ bool answeredOnTerminal(int argc, char** argv) {
                 "Left, Right  move the piece          Up or A  turn it clockwise\n"
                 "Down         push it down a row      D        turn it anticlockwise\n"
                 "F1 how to play, F2 about, F3 quit, F4 high scores,\n"
-                "Ctrl+S sound effects on/off, Ctrl+M music on/off.\n\n"
+                "Ctrl+S sound effects on/off, Ctrl+M music on/off,\n"
+                "Ctrl++ zoom in, Ctrl+- zoom out, Ctrl+0 actual size.\n\n"
                 "More, and where the high scores are kept: man 6 stonerush\n");
             return true;
         }

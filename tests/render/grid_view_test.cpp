@@ -58,11 +58,6 @@ private slots:
         grid.at(2, 1) = {Tile::Yellow, CellState::Settled};
         grid.at(1, 1) = {Tile::Red, CellState::Empty};  // an old tile: not drawn
         view.showGrid(grid);
-        // Zoomed, each pixel becomes a block of pixels, never a blur.
-        const QImage actual = view.grab(view.contentsRect()).toImage();
-        view.setZoom(Zoom(3));
-        QCOMPARE(view.grab(view.contentsRect()).toImage(), Zoom(3)(actual));
-        view.setZoom(Zoom(1));
         const QColor black(Qt::black);
         QCOMPARE(shown(view), (QList<QColor>{tileColour(Tile::Cyan), black, black, black, black,
                                              tileColour(Tile::Yellow)}));
@@ -74,6 +69,15 @@ private slots:
         QCOMPARE(shown(view)[5], tileColour(Tile::Yellow));
         view.showBackground();
         QCOMPARE(shown(view), QList<QColor>(6, black));
+        // Zoomed, each pixel of a picture or a tile becomes a block of pixels, never a blur.
+        for (const bool picture : {true, false}) {
+            if (picture) view.showPicture(tiles().copy(0, 0, 3 * cell, 2 * cell).mirrored(true, false));
+            if (!picture) view.showGrid(grid);
+            const QImage actual = view.grab(view.contentsRect()).toImage();
+            view.setZoom(Zoom(3));
+            QCOMPARE(view.grab(view.contentsRect()).toImage(), Zoom(3)(actual));
+            view.setZoom(Zoom(1));
+        }
     }
 
     void repaintsWhatChangedOnly() {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <functional>
 
-inline bool AsOrdinaryUser(const std::function<bool()>& checks) {
+inline bool asOrdinaryUser(const std::function<bool()>& checks) {
     if (::geteuid() != 0) return checks();
     const pid_t child = ::fork();
     if (child == 0) {

@@ -1,18 +1,66 @@
+// The file and the store that shares it between copies of the game, in a scratch folder open to every
+// user (in memory where there is such a place) with "rushhs.dat" in it.
 #include "scores/high_score_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+#include <tuple>
 
 #include "as_ordinary_user.h"
-#include "score_file_fixture.h"
 #include "scores/high_score_store.h"
+
+namespace fs = std::filesystem;
 
 namespace stonerush {
 namespace {
+
+const std::string defaultRecord = "None" + std::string(21, ' ') + std::string(4, '\0');
+const std::string ann500 = "Ann" + std::string(22, ' ') + std::string("\xF4\x01\0\0", 4);
+std::string times(int n, const std::string& bytes) {
+    return n > 0 ? bytes + times(n - 1, bytes) : "";
+}
+
+std::string bytesOf(const fs::path& file, std::streamoff offset = 0, std::streamsize count = 1000) {
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    bytes.resize(static_cast<std::size_t>(in.seekg(offset).read(bytes.data(), count).gcount()));
+    return bytes;
+}
+void write(const fs::path& file, const std::string& bytes, fs::perms perms = fs::perms(0666)) {
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+    fs::permissions(file, perms);
+}
+// What a save must leave as it was, also when it writes the file in place.
+auto shapeOf(const fs::path& file) {
+    struct stat s {};
+    return ::stat(file.c_str(), &s), std::tuple(s.st_ino, s.st_mode, s.st_size, s.st_blocks);
+}
+
+class ScoreFile : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(dir), fs::permissions(dir, fs::perms::all); }
+    void TearDown() override {
+        ::umount(dir.c_str());
+        fs::permissions(dir, fs::perms::all);
+        fs::remove_all(dir);
+    }
+    const fs::path dir = fs::path(fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path()) /
+                         ("stonerush_scores_" + std::to_string(::getpid()));
+    const fs::path file = dir / "rushhs.dat";
+};
+template <class Param>
+class ScoreFileWith : public ScoreFile, public ::testing::WithParamInterface<Param> {};
 
 // Names of one byte per Windows-1252 character, cut at 25, trailing spaces
 // kept; scores little-endian.
@@ -32,8 +80,7 @@ TEST_F(ScoreFile, ExactBytesAndRoundTrip) {
 using ShortAndLongFile = ScoreFileWith<int>;
 TEST_P(ShortAndLongFile, MissingRecordsAreDefaultExtraBytesKept) {
     const int length = GetParam(), whole = std::min(length / 29, 10);
-    std::string bytes = times(11, ann500);
-    bytes.resize(static_cast<std::size_t>(length));
+    const std::string bytes = times(11, ann500).substr(0, static_cast<std::size_t>(length));
     write(file, bytes);
     HighScoreStore store(file);
     ASSERT_TRUE(store.refresh().ok);
@@ -52,8 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, ShortAndLongFile, ::testing::Values(0, 29, 40,
 struct Refusal {
     const char* name;
     int error;  // 0: saved
-    fs::perms folder, file;
     bool link = false;
+    fs::perms folder = fs::perms::all, file = fs::perms(0666);
 };
 using SaveRefused = ScoreFileWith<Refusal>;
 TEST_P(SaveRefused, WholeNewFileOrOldFileUntouched) {
@@ -67,7 +114,7 @@ TEST_P(SaveRefused, WholeNewFileOrOldFileUntouched) {
     fs::permissions(dir, refusal.folder);
     HighScoreStore store(file);
     store.enter({playerNameFromText("Ann"), 500});
-    EXPECT_TRUE(AsOrdinaryUser([&] {
+    EXPECT_TRUE(asOrdinaryUser([&] {
         rlimit unlimited{}, small{};
         ::getrlimit(RLIMIT_FSIZE, &unlimited);
         small = {100, unlimited.rlim_max};  // every file is full at 100 bytes
@@ -84,52 +131,107 @@ TEST_P(SaveRefused, WholeNewFileOrOldFileUntouched) {
         return !::testing::Test::HasFailure();
     }));
 }
-constexpr fs::perms all = fs::perms::all, readWrite = fs::perms(0666);
-INSTANTIATE_TEST_SUITE_P(Writer, SaveRefused,
-                         ::testing::Values(Refusal{"Link", 0, all, readWrite, true},
-                                           Refusal{"FolderTakesNoNewFile", 0, fs::perms(0555), readWrite},
-                                           Refusal{"ReadOnlyFile", EACCES, all, fs::perms(0444)},
-                                           Refusal{"DiskFull", ENOSPC, all, readWrite},
-                                           Refusal{"FileSizeLimit", EFBIG, all, readWrite}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Writer, SaveRefused,
+    ::testing::Values(Refusal{"Link", 0, true}, Refusal{"FolderTakesNoNewFile", 0, false, fs::perms(0555)},
+                      Refusal{"ReadOnlyFile", EACCES, false, fs::perms::all, fs::perms(0444)},
+                      Refusal{"DiskFull", ENOSPC}, Refusal{"FileSizeLimit", EFBIG}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-// What is found where the file should be, by the reason a save gives for it:
-// only an ordinary file is read or written, at once (a hang ends the test),
-// and a save reads no more than the records and a bounded tail. A long file
-// ("": 100 MB, sparse) gets its records in place: its tail and its
-// allocation are kept.
+// What is found where the file should be, by the reason a save gives for it: only an ordinary file is
+// read or written, at once (a hang ends the test), and a save reads no more than the records and a bounded
+// tail. A long file ("": 100 MB, sparse) gets its records in place: its tail and its allocation are kept.
+// Run as an ordinary user, so that a save that took a device for a file could not replace the device.
 using OddFile = ScoreFileWith<std::string>;
 TEST_P(OddFile, NeitherHangsNorFillsMemory) {
-    ::alarm(5);
     const std::string& reason = GetParam();
     if (reason == "FIFO") ::mkfifo(file.c_str(), 0666);
     if (reason == "device") fs::create_symlink("/dev/zero", file);
     if (reason == "folder") fs::create_directory(file);
+    if (reason == "FIFO" || reason == "folder") fs::permissions(file, fs::perms::all);
     if (reason.empty()) write(file, times(10, defaultRecord)), fs::resize_file(file, 100'000'000 - 4);
     if (reason.empty()) std::ofstream(file, std::ios::app) << "tail";
-    const struct stat before = statusOf(file);
-    rusage start{}, end{};
-    ::getrusage(RUSAGE_SELF, &start);
-    HighScoreStore store(file);
-    const FileStatus read = store.refresh();
-    store.enter({playerNameFromText("Ann"), 500});
-    const FileStatus saved = store.save();
-    ::getrusage(RUSAGE_SELF, &end);
-    EXPECT_LT(end.ru_maxrss - start.ru_maxrss, 10 * 1024) << "kB more memory at its peak";
-    EXPECT_EQ(read.ok, reason.empty());
-    EXPECT_EQ(saved.ok, reason.empty()) << saved.reason;
-    EXPECT_NE(saved.reason.find(reason), std::string::npos) << saved.reason;
-    const struct stat after = statusOf(file);
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(after.st_size, before.st_size);
-    EXPECT_EQ(after.st_blocks, before.st_blocks);
-    if (reason.empty()) {
-        EXPECT_EQ(bytesOf(file, 0, 29) + bytesOf(file, 100'000'000 - 4, 4), ann500 + "tail");
-    }
-    ::alarm(0);
+    const auto before = shapeOf(file);
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        rusage start{}, end{};
+        ::getrusage(RUSAGE_SELF, &start);
+        ::alarm(5);
+        HighScoreStore store(file);
+        const FileStatus read = store.refresh();
+        store.enter({playerNameFromText("Ann"), 500});
+        const FileStatus saved = store.save();
+        ::alarm(0);
+        ::getrusage(RUSAGE_SELF, &end);
+        EXPECT_LT(end.ru_maxrss - start.ru_maxrss, 10 * 1024) << "kB more memory at its peak";
+        EXPECT_EQ(read.ok, reason.empty());
+        EXPECT_EQ(saved.ok, reason.empty()) << saved.reason;
+        EXPECT_NE(saved.reason.find(reason), std::string::npos) << saved.reason;
+        return !::testing::Test::HasFailure();
+    }));
+    EXPECT_EQ(shapeOf(file), before) << "inode, mode, size and blocks";
+    EXPECT_TRUE(!reason.empty() || bytesOf(file, 0, 29) + bytesOf(file, 100'000'000 - 4) == ann500 + "tail");
 }
 INSTANTIATE_TEST_SUITE_P(Kinds, OddFile, ::testing::Values("FIFO", "device", "folder", ""),
                          [](const auto& info) { return info.param.empty() ? "sparse100MB" : info.param; });
+
+// The names of the entries with points, each followed by a space.
+std::string namesIn(const HighScoreTable& table) {
+    std::string names;
+    for (int i = 1; i <= highScoreCount && table.entry(i).playerScore > 0; ++i)
+        names += table.entry(i).playerName.substr(0, 2) + " ";
+    return names;
+}
+
+// Two copies of the game on one file, step by step: "A5" is copy A entering
+// the player "A5" with 500 points, "As" its save, "Ar" its Reset (saved, as
+// the window's button does). Each save shows its copy the table it wrote, and
+// a copy with nothing new writes nothing.
+struct Sharing {
+    const char *steps, *onDisk;
+};
+using SharedFile = ScoreFileWith<Sharing>;
+TEST_P(SharedFile, NoCopyDropsAnotherCopysEntries) {
+    std::map<char, HighScoreStore> copies{{'A', HighScoreStore(file)}, {'B', HighScoreStore(file)}};
+    for (auto& [name, copy] : copies) ASSERT_TRUE(copy.create({}).ok);
+    std::istringstream steps(GetParam().steps);
+    HighScoreTable onDisk;
+    for (std::string step; steps >> step;) {
+        HighScoreStore& copy = copies.at(step[0]);
+        if (step[1] == 'r') copy.reset();
+        if (std::isdigit(step[1])) copy.enter({playerNameFromText(step), (step[1] - '0') * 100});
+        if (std::isdigit(step[1])) continue;
+        const bool idle = !copy.hasUnsavedChanges();
+        const auto before = shapeOf(file);
+        ASSERT_TRUE(copy.save().ok);
+        ASSERT_TRUE(loadHighScores(onDisk, file).ok);
+        EXPECT_TRUE(idle ? shapeOf(file) == before : namesIn(copy.table()) == namesIn(onDisk))
+            << (idle ? "a copy with nothing new wrote at " : "the copy shows another table at ") << step;
+    }
+    EXPECT_EQ(namesIn(onDisk), GetParam().onDisk);
+}
+INSTANTIATE_TEST_SUITE_P(Interleaved, SharedFile,
+                         ::testing::Values(Sharing{"A5 B3 As Bs", "A5 B3 "}, Sharing{"A5 B3 Bs As", "A5 B3 "},
+                                           Sharing{"A5 B5 As Bs", "B5 A5 "},  // the newest first among equals
+                                           Sharing{"B3 Bs As", "B3 "},        // A idle at the title quits
+                                           Sharing{"A1 A2 B3 As Bs A4 As", "A4 B3 A2 A1 "},
+                                           Sharing{"A5 As B3 Bs Ar B4 Bs", "B4 "}));
+
+// Another copy holding the lock: a save waits for it, at most two seconds, and
+// gives up without writing; once the lock is let go, the save goes through.
+TEST_F(ScoreFile, SaveWaitsForTheLock) {
+    HighScoreStore store(file);
+    ASSERT_TRUE(store.create({}).ok);
+    store.enter({playerNameFromText("Ann"), 500});
+    const int other = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_EQ(store.save().error, EWOULDBLOCK);
+    EXPECT_EQ(bytesOf(file), times(10, defaultRecord));
+    std::thread release(
+        [other] { std::this_thread::sleep_for(std::chrono::milliseconds(100)), ::close(other); });
+    EXPECT_TRUE(store.save().ok);
+    release.join();
+    EXPECT_EQ(bytesOf(file), ann500 + times(9, defaultRecord));
+}
 
 }  // namespace
 }  // namespace stonerush

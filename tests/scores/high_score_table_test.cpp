@@ -15,9 +15,8 @@ struct Insertion {
     int position;
     const char* order;
 };
-const std::vector<int32_t> ties{500, 400, 400, 300, 0, 0, 0, 0, 0, 0};
-const std::vector<int32_t> distinct{100, 90, 80, 70, 60, 50, 40, 30, 20, 10};
-const std::vector<int32_t> zeros(10, 0);
+const std::vector<int32_t> ties{500, 400, 400, 300, 0, 0, 0, 0, 0, 0},
+    zeros(10, 0), distinct{100, 90, 80, 70, 60, 50, 40, 30, 20, 10};
 
 class PlaceHighScore : public ::testing::TestWithParam<Insertion> {};
 TEST_P(PlaceHighScore, NewestFirstAmongEqualsLowestDropsOut) {

@@ -1,6 +1,5 @@
-// The keeper of the table: where the file goes, the saves at each change and at the window's
-// Reset, what the player is told when the file cannot be used, the name prompt, and nothing
-// waiting for a person once the program ends on a signal.
+// The keeper of the table: where the file goes, the saves at each change and Reset, what the player is
+// told of a file that cannot be used, the name prompt, and nothing left waiting once a signal ends the game.
 #include <sys/stat.h>
 
 #include <QDir>
@@ -25,8 +24,8 @@ namespace stonerush {
 namespace {
 
 const QByteArray defaultFile = (QByteArray("None") + QByteArray(21, ' ') + QByteArray(4, 0)).repeated(10);
-QByteArray record(const char* name, const char (&score)[5]) {
-    return QByteArray(name).leftJustified(25, ' ') + QByteArray(score, 4);
+QByteArray ann(const char (&score)[5]) {
+    return QByteArray("Ann").leftJustified(25, ' ') + QByteArray(score, 4);
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -76,12 +75,10 @@ private slots:
         QCOMPARE(keeper->filePath(), path("rushhs.dat"));
         keeper->enterHighScore(500);
         keeper->enterHighScore(300);
-        QCOMPARE(readAll(keeper->filePath()).left(58),
-                 record("Ann", "\xF4\x01\0\0") + record("Ann", "\x2C\x01\0\0"));
+        QCOMPARE(readAll(keeper->filePath()).left(58), ann("\xF4\x01\0\0") + ann("\x2C\x01\0\0"));
         NoMainWindow host;
         HighScoreWindow window(*keeper, host);
-        QCOMPARE(window.scoreLine(2)->textFormat(),
-                 Qt::PlainText);  // a name is shown as typed, never as markup
+        QCOMPARE(window.scoreLine(2)->textFormat(), Qt::PlainText);  // names as typed, never markup
         ScoreKeeper other;
         makeKeeper(other, "Bob");
         other.startUp(dir->path());
@@ -132,9 +129,9 @@ private slots:
             const bool told = messages.size() == 1 && messages[0].contains(odd + "\n") &&
                               messages[0].contains(reason) && messages[0].contains(perUser);
             return keeper->filePath() == perUser && (reason.isEmpty() ? messages.isEmpty() : told) &&
-                   readAll(perUser).startsWith(record("Ann", "\xF4\x01\0\0"));
+                   readAll(perUser).startsWith(ann("\xF4\x01\0\0"));
         };
-        QVERIFY(beside == "file" ? AsOrdinaryUser(checks) : checks());
+        QVERIFY(beside == "file" ? asOrdinaryUser(checks) : checks());
         QVERIFY(QFile::setPermissions(odd, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ==
                 !beside.isEmpty());
         QCOMPARE(QFileInfo(odd).isDir(), beside == "folder");
@@ -163,7 +160,7 @@ private slots:
         QVERIFY(QDir().mkpath(path("game")));
         keeper->enterHighScore(30);
         QCOMPARE(readAll(keeper->filePath()).left(87),
-                 record("Ann", "\x1e\0\0\0") + record("Ann", "\x14\0\0\0") + record("Ann", "\x0a\0\0\0"));
+                 ann("\x1e\0\0\0") + ann("\x14\0\0\0") + ann("\x0a\0\0\0"));
         QCOMPARE(messages.size(), 1);
     }
 
@@ -173,32 +170,28 @@ private slots:
         const pid_t gone = ::fork();
         if (gone == 0) ::_exit(0);
         ::waitpid(gone, nullptr, 0);
-        const auto named = [gone](QStringList names) {
-            names.replaceInStrings("gone", QString::number(gone))
-                .replaceInStrings("self", QString::number(::getpid()));
-            names.sort();
-            return names;
-        };
-        for (const QString& name :
-             named({"rushhs.dat.gone-0", "rushhs.dat.gone-x", "other.dat.gone-0", "rushhs.dat.self-7"}))
-            QFile(path(name)).open(QIODevice::WriteOnly);
+        QStringList names{"rushhs.dat.gone-x", "other.dat.gone-0", "rushhs.dat.self-7", "rushhs.dat.gone-0"};
+        names.replaceInStrings("gone", QString::number(gone))
+            .replaceInStrings("self", QString::number(::getpid()));
+        for (const QString& name : names) QFile(path(name)).open(QIODevice::WriteOnly);
         keeper->startUp(dir->path());
-        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), named({"other.dat.gone-0", "plain", "rushhs.dat",
-                                                                  "rushhs.dat.gone-x", "rushhs.dat.self-7"}));
+        names.last() = "plain";  // the leftover of the process that is gone goes
+        names << "rushhs.dat";
+        names.sort();
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), names);
     }
 
     // The real prompt: OK, Cancel, and the end of the program (a signal), which keeps the
     // text typed so far.
     void realPromptTakesTheNameOrNothing_data() {
-        QTest::addColumn<QString>("answer");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("OK") << "OK" << QByteArray("Ann <i>                  ");
-        QTest::newRow("Cancel") << "Cancel" << QByteArray(25, ' ');
-        QTest::newRow("signal") << "signal" << QByteArray("Ann <i>                  ");
+        QTest::newRow("OK") << QByteArray("Ann <i>                  ");
+        QTest::newRow("Cancel") << QByteArray(25, ' ');
+        QTest::newRow("signal") << QByteArray("Ann <i>                  ");
     }
     void realPromptTakesTheNameOrNothing() {
-        QFETCH(QString, answer);
         QFETCH(QByteArray, stored);
+        const QString answer = QTest::currentDataTag();
         keeper.emplace();  // with the real prompt
         keeper->startUp(dir->path());
         QObject context;

@@ -1,6 +1,5 @@
-// The Qt players with whatever audio the machine has (CI has none): wave
-// sounds never hold the game up, and the music keeps its time and loops by
-// itself, device or not.
+// The Qt players with whatever audio the machine has (CI has none): wave sounds never hold the game up, and
+// the music keeps its time and loops by itself, device or not.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# The zoom as a player meets it on a 3840 x 2160 screen under openbox: the
-# first start opens every window at 3x; the playfield and the preview are the
-# 1x pictures enlarged by whole pixels at 3x, 2x and 1x; Ctrl+- and Ctrl++ act
-# at once, mid-game, and the game goes on or stays paused; the button, the
-# slider and the side windows work at their zoomed places and sizes, centred;
-# the last step is kept for the next start.
-#
+# The zoom on a 3840 x 2160 screen under openbox: every window at 3x at the first start, centred;
+# the playfield and preview pictures enlarged pixel for pixel; Ctrl+- and Ctrl++ mid-game; the
+# button and the slider at their zoomed places; the step kept for the next start.
 #   zoom_test.sh GAME_DIR ASSETS_DIR      (exit 77, skipped, without Xvfb or xdotool)
 set -uo pipefail
 

@@ -165,7 +165,6 @@ private slots:
         QTest::newRow("1920x1080, a panel") << QSize(1920, 1048) << 1 << 3;
         QTest::newRow("2560x1440") << QSize(2560, 1440) << 2 << 4;
         QTest::newRow("3840x2160, a panel") << QSize(3840, 2128) << 3 << 6;
-        QTest::newRow("smaller than 1x") << QSize(300, 200) << 1 << 1;
     }
     void zoomSteps() {
         const WindowMeasure window{QSize(319, 302 + 21), QSize(2, 26)};  // a menu bar, a title bar

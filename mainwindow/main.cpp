@@ -38,7 +38,8 @@ bool answeredOnTerminal(int argc, char** argv) {
                 "Left, Right  move the piece          Up or A  turn it clockwise\n"
                 "Down         push it down a row      D        turn it anticlockwise\n"
                 "F1 how to play, F2 about, F3 quit, F4 high scores,\n"
-                "Ctrl+S sound effects on/off, Ctrl+M music on/off.\n\n"
+                "Ctrl+S sound effects on/off, Ctrl+M music on/off,\n"
+                "Ctrl++ zoom in, Ctrl+- zoom out, Ctrl+0 actual size.\n\n"
                 "More, and where the high scores are kept: man 6 stonerush\n");
             return true;
         }
@@ -49,12 +50,45 @@ bool answeredOnTerminal(int argc, char** argv) {
 // Everything the game is made of, brought up when the splash goes: the
 // sound, the high-score table (which may first tell of a problem with its
 // file), the game session and the main window.
-struct Parts {
-    stonerush::QtSoundEffects effects;
-    stonerush::FluidMusic music;
-    stonerush::ScoreKeeper scores;
-    std::unique_ptr<stonerush::GameSession> session;
-    std::unique_ptr<stonerush::MainWindow> window;
+class Program {
+public:
+    void bringUp(const QString& folder, stonerush::Zoom zoom) {
+        using namespace stonerush;
+        if (m_scores) return;
+        m_effects = std::make_unique<QtSoundEffects>();
+        m_music = std::make_unique<FluidMusic>();
+        m_scores = std::make_unique<ScoreKeeper>();
+        m_scores->startUp(folder);
+        if (m_ending) return;  // a signal came during a message about the score file
+        m_session = std::make_unique<GameSession>(*m_music, *m_effects, folder);
+        m_window = std::make_unique<MainWindow>(*m_session, *m_scores, folder, zoom);
+        m_scores->setMessageParent(m_window.get());
+        m_window->show();
+    }
+
+    // A signal closes the main window as its close box does, so the table is
+    // saved, and nothing waits for a person any more. A name being typed is
+    // taken as it stands and an open message is closed: the prompt returns,
+    // the entry goes into the table and is saved, and only then does the
+    // window close. Quitting also ends a message at start-up at once.
+    void end() {
+        m_ending = true;
+        if (!m_window)
+            QCoreApplication::quit();
+        else if (m_scores->stopAsking())
+            QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+        else
+            m_window->close();
+    }
+
+private:
+    // Destroyed in the reverse order: the window before what it shows.
+    std::unique_ptr<stonerush::QtSoundEffects> m_effects;
+    std::unique_ptr<stonerush::FluidMusic> m_music;
+    std::unique_ptr<stonerush::ScoreKeeper> m_scores;
+    std::unique_ptr<stonerush::GameSession> m_session;
+    std::unique_ptr<stonerush::MainWindow> m_window;
+    bool m_ending = false;
 };
 
 }  // namespace
@@ -73,37 +107,10 @@ int main(int argc, char** argv) {
     // window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    std::unique_ptr<Parts> parts;
-    bool ending = false;
-    auto* splash = new SplashWindow([&] {
-        if (parts) return;
-        const QString folder = applicationDirectory();
-        parts = std::make_unique<Parts>();
-        parts->scores.startUp(folder);
-        if (ending) return;  // a signal came during a message about the score file
-        parts->session = std::make_unique<GameSession>(parts->music, parts->effects, folder);
-        parts->window = std::make_unique<MainWindow>(*parts->session, parts->scores, folder);
-        parts->scores.setMessageParent(parts->window.get());
-        parts->window->show();
-    });
+    Program program;
+    const Zoom zoom = MainWindow::startingZoom();
+    auto* splash = new SplashWindow([&] { program.bringUp(applicationDirectory(), zoom); }, zoom);
     splash->show();
-
-    // A signal closes the main window as its close box does, so the table is
-    // saved, and nothing waits for a person any more. A name being typed is
-    // taken as it stands and an open message is closed: the prompt returns,
-    // the entry goes into the table and is saved, and only then does the
-    // window close. Quitting also ends a message at start-up at once.
-    watchTerminationSignals([&] {
-        ending = true;
-        if (!parts || !parts->window)
-            QCoreApplication::quit();
-        else if (parts->scores.stopAsking())
-            QTimer::singleShot(0, parts->window.get(), [&] { parts->window->close(); });
-        else
-            parts->window->close();
-    });
-
-    const int status = app.exec();
-    parts.reset();
-    return status;
+    watchTerminationSignals([&] { program.end(); });
+    return app.exec();
 }

@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "platform/held_keys.h"
 #include "render/grid_view.h"
@@ -17,7 +19,7 @@
 
 namespace stonerush {
 
-MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString& dataFolder)
+MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString& dataFolder, Zoom zoom)
     : m_session(session),
       m_scores(scores),
       m_dataFolder(dataFolder),
@@ -33,6 +35,8 @@ MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString&
     buildControls(client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_menuBarAtOne = menuBar()->sizeHint().height();
+    setZoom(zoom);
 
     m_keys = new HeldKeys(this);
     m_session.setSteering([keys = m_keys] { return keys->steering(); });
@@ -57,6 +61,14 @@ void MainWindow::connectSession() {
     connect(m_highScoresAction, &QAction::triggered, this, &MainWindow::openHighScores);
     connect(m_howToPlayAction, &QAction::triggered, this, &MainWindow::openHelp);
     connect(m_aboutAction, &QAction::triggered, this, &MainWindow::openAbout);
+    const auto choose = [this](int step) {
+        if (step < 1 || step > largestZoomStep(measure(), screen()->availableGeometry().size())) return;
+        setZoom(Zoom(step));
+        saveZoomStep(step);
+    };
+    connect(m_zoomInAction, &QAction::triggered, this, [this, choose] { choose(m_zoom.step() + 1); });
+    connect(m_zoomOutAction, &QAction::triggered, this, [this, choose] { choose(m_zoom.step() - 1); });
+    connect(m_actualSizeAction, &QAction::triggered, this, [choose] { choose(1); });
 
     connect(&m_session, &GameSession::stateChanged, this, &MainWindow::showState);
     connect(&m_session, &GameSession::cellsChanged, this, &MainWindow::showCells);
@@ -106,6 +118,34 @@ void MainWindow::enterHighScore(int32_t score) {
     m_scores.enterHighScore(score);
 }
 
+// Every control at its place, size and font at this zoom; the window takes
+// its new size at once, and the game goes on as it was.
+void MainWindow::setZoom(Zoom zoom) {
+    m_zoom = zoom;
+    m_playfield->setZoom(zoom);
+    m_preview->setZoom(zoom);
+    m_layout.apply(zoom);
+    m_scores.setZoom(zoom);
+    layout()->activate();
+    showZoomChoices();
+}
+
+// The zoom items are greyed where they cannot act.
+void MainWindow::showZoomChoices() {
+    const int step = m_zoom.step();
+    m_zoomInAction->setEnabled(step < largestZoomStep(measure(), screen()->availableGeometry().size()));
+    m_zoomOutAction->setEnabled(step > 1);
+    m_actualSizeAction->setEnabled(step != 1);
+}
+
+WindowMeasure MainWindow::measure() const {
+    const QSize client = centralWidget()->size() / m_zoom.step();
+    // Until the window manager has framed the window, a title bar is a fair guess.
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size()
+                                    : QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    return {QSize(client.width(), client.height() + m_menuBarAtOne), frame};
+}
+
 void MainWindow::pauseRunningGame() {
     m_session.pauseIfRunning();
 }
@@ -131,19 +171,19 @@ bool isOpen(QWidget* window) {
 
 void MainWindow::openHighScores() {
     if (!isEnabled() || isOpen(m_highScoreWindow)) return;
-    m_highScoreWindow = new HighScoreWindow(m_scores, *this);  // shows itself
+    m_highScoreWindow = new HighScoreWindow(m_scores, *this, m_zoom);  // shows itself
 }
 
 void MainWindow::openHelp() {
     if (!isEnabled()) return;
     if (!isOpen(m_helpWindow))
-        m_helpWindow = new HelpWindow(*this, m_dataFolder + QStringLiteral("/help.htm"));
+        m_helpWindow = new HelpWindow(*this, m_dataFolder + QStringLiteral("/help.htm"), m_zoom);
     m_helpWindow->show();
 }
 
 void MainWindow::openAbout() {
     if (!isEnabled()) return;
-    if (!isOpen(m_aboutWindow)) m_aboutWindow = new AboutWindow(*this);
+    if (!isOpen(m_aboutWindow)) m_aboutWindow = new AboutWindow(*this, m_zoom);
     m_aboutWindow->show();
 }
 
@@ -163,7 +203,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // as its keys (Enter, Escape) are the ones that can act.
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isEnabled()) return;
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    showZoomChoices();  // the window is framed by now, and may have moved to another screen
+    if (isEnabled()) return;
     for (QWidget* side : openSideWindows())
         if (side->isVisible()) side->activateWindow();
 }

@@ -11,6 +11,8 @@
 
 #include "engine/board.h"
 #include "mainwindow/game_session.h"
+#include "mainwindow/zoom_steps.h"
+#include "platform/zoom.h"
 #include "windows/side_window_host.h"
 
 class QAction;
@@ -31,9 +33,15 @@ class ScoreKeeper;
 class MainWindow : public QMainWindow, public SideWindowHost {
     Q_OBJECT
 public:
-    // dataFolder holds the help page.
-    MainWindow(GameSession& session, ScoreKeeper& scores, const QString& dataFolder);
+    // dataFolder holds the help page. Every window opens at the zoom given,
+    // which Zoom In, Zoom Out and Actual Size change.
+    MainWindow(GameSession& session, ScoreKeeper& scores, const QString& dataFolder, Zoom zoom = Zoom());
     ~MainWindow() override;
+
+    // The step every window opens at: the player's last choice, or at a first
+    // start the largest step at which this window takes at most half the
+    // screen's available height; never more than the screen holds.
+    static Zoom startingZoom();
 
     // SideWindowHost
     void pauseRunningGame() override;
@@ -56,6 +64,9 @@ private:
     void showPicture(FieldPicture picture);
     void showScore(int32_t score);
     void enterHighScore(int32_t score);
+    void setZoom(Zoom zoom);
+    void showZoomChoices();
+    WindowMeasure measure() const;
     void openHighScores();
     void openHelp();
     void openAbout();
@@ -85,6 +96,12 @@ private:
     QAction* m_musicAction = nullptr;
     QAction* m_howToPlayAction = nullptr;
     QAction* m_aboutAction = nullptr;
+    QAction* m_zoomInAction = nullptr;
+    QAction* m_zoomOutAction = nullptr;
+    QAction* m_actualSizeAction = nullptr;
+    ZoomedLayout m_layout;  // every control at its 1x place, size and font
+    Zoom m_zoom;
+    int m_menuBarAtOne = 0;
 
     // Each side window exists at most once.
     QPointer<HighScoreWindow> m_highScoreWindow;

@@ -1,11 +1,15 @@
-// Where every control of the main window sits, at its pixel position and
-// size, and the menus with their mnemonics and shortcut keys.
+// Where every control of the main window sits, at its pixel position and size
+// at 1x (the zoom multiplies them all), and the menus with their mnemonics
+// and shortcut keys.
 #include <QAction>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "mainwindow/main_window.h"
@@ -19,11 +23,12 @@ constexpr QSize clientSize(319, 302);
 
 // A separator beneath the labels: a line in the palette's dark shade over
 // one in its light shade, each a plain one-pixel frame.
-void addSeparator(QWidget* parent, int x1, int x2, int y) {
+void addSeparator(ZoomedLayout& layout, QWidget* parent, int x1, int x2, int y) {
     for (const auto& [top, role] : {std::pair{y - 1, QPalette::Dark}, {y, QPalette::Light}}) {
         auto* line = new QFrame(parent);
         line->setFrameStyle(QFrame::HLine | QFrame::Plain);
-        line->setGeometry(x1, top, x2 - x1 + 1, 1);
+        layout.place(line, {x1, top, x2 - x1 + 1, 1});
+        layout.setLineWidth(line, 1);
         QPalette palette = line->palette();
         palette.setColor(QPalette::WindowText, palette.color(role));
         line->setPalette(palette);
@@ -42,7 +47,7 @@ QFont sansFont(int pixelSize, bool bold = false) {
 }
 
 // Shrinks the font of a control until the widest text it will show fits in it.
-void fitFont(QWidget* control, QFont font, std::initializer_list<QString> texts) {
+void fitFont(ZoomedLayout& layout, QWidget* control, QFont font, std::initializer_list<QString> texts) {
     for (;;) {
         const QFontMetrics metrics(font);
         int widest = 0;
@@ -52,39 +57,54 @@ void fitFont(QWidget* control, QFont font, std::initializer_list<QString> texts)
             break;
         font.setPixelSize(font.pixelSize() - 1);
     }
-    control->setFont(font);
+    layout.setFont(control, font);
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+QLabel* makeLabel(ZoomedLayout& layout, QWidget* parent, const char* name, const QString& text,
+                  QRect geometry) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    layout.place(label, geometry);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
 }  // namespace
 
+Zoom MainWindow::startingZoom() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return Zoom();
+    // A menu bar as the window's own, with the title bar the style expects
+    // of a frame the window manager has not drawn yet.
+    QMenuBar bar;
+    bar.addMenu(QStringLiteral("&Game"));
+    const WindowMeasure window{clientSize + QSize(0, bar.sizeHint().height()),
+                               QSize(0, bar.style()->pixelMetric(QStyle::PM_TitleBarHeight))};
+    const QSize available = screen->availableGeometry().size();
+    const int step = savedZoomStep().value_or(firstStartZoomStep(window, available));
+    return Zoom(std::min(step, largestZoomStep(window, available)));
+}
+
 void MainWindow::buildControls(QWidget* client) {
-    client->setFixedSize(clientSize);
+    m_layout.fix(client, clientSize);
     buildCounters(client);
 
     // Before the first game both views show the paused pictures.
     m_playfield =
         new GridView(boardWidth, boardHeight, QImage(QStringLiteral(":/assets/tiles_16.png")), client);
     m_playfield->setObjectName(QStringLiteral("playfield"));
-    m_playfield->move(0, 0);
+    m_layout.place(m_playfield, {QPoint(0, 0), m_playfield->sizeHint()});
     m_playfield->showPicture(m_playfieldPaused);
     m_preview =
         new GridView(previewSize, previewSize, QImage(QStringLiteral(":/assets/tiles_32.png")), client);
     m_preview->setObjectName(QStringLiteral("preview"));
-    m_preview->move(168, 112);
+    m_layout.place(m_preview, {QPoint(168, 112), m_preview->sizeHint()});
     m_preview->showPicture(m_previewPaused);
 
     m_startButton = new QPushButton(QStringLiteral("START"), client);
     m_startButton->setObjectName(QStringLiteral("startButton"));
-    m_startButton->setGeometry(168, 256, 113, 41);
-    fitFont(m_startButton, sansFont(24), {QStringLiteral("START"), QStringLiteral("PAUSE")});
+    m_layout.place(m_startButton, {168, 256, 113, 41});
+    fitFont(m_layout, m_startButton, sansFont(24), {QStringLiteral("START"), QStringLiteral("PAUSE")});
     m_startButton->setAutoDefault(false);
 
     buildSpeedPanel(client);
@@ -103,39 +123,41 @@ void MainWindow::buildCounters(QWidget* client) {
     const QFont counterFont = sansFont(18);  // 13.5 pt
     const std::initializer_list<QString> captions{QStringLiteral("SCORE:"), QStringLiteral("SPEED:"),
                                                   QStringLiteral("LINES:")};
-    auto* scoreCaption = makeLabel(client, "scoreCaption", QStringLiteral("SCORE:"), {168, 0, 73, 25});
-    m_scoreValue = makeLabel(client, "scoreValue", QStringLiteral("000000"), {248, 0, 65, 25});
-    auto* speedCaption = makeLabel(client, "speedCaption", QStringLiteral("SPEED:"), {168, 40, 73, 25});
-    m_speedValue = makeLabel(client, "speedValue", QStringLiteral("0"), {248, 40, 65, 25});
-    auto* linesCaption = makeLabel(client, "linesCaption", QStringLiteral("LINES:"), {168, 80, 73, 25});
-    m_linesValue = makeLabel(client, "linesValue", QStringLiteral("0"), {248, 80, 65, 25});
+    auto* scoreCaption =
+        makeLabel(m_layout, client, "scoreCaption", QStringLiteral("SCORE:"), {168, 0, 73, 25});
+    m_scoreValue = makeLabel(m_layout, client, "scoreValue", QStringLiteral("000000"), {248, 0, 65, 25});
+    auto* speedCaption =
+        makeLabel(m_layout, client, "speedCaption", QStringLiteral("SPEED:"), {168, 40, 73, 25});
+    m_speedValue = makeLabel(m_layout, client, "speedValue", QStringLiteral("0"), {248, 40, 65, 25});
+    auto* linesCaption =
+        makeLabel(m_layout, client, "linesCaption", QStringLiteral("LINES:"), {168, 80, 73, 25});
+    m_linesValue = makeLabel(m_layout, client, "linesValue", QStringLiteral("0"), {248, 80, 65, 25});
     for (QLabel* caption : {scoreCaption, speedCaption, linesCaption})
-        fitFont(caption, counterFont, captions);
+        fitFont(m_layout, caption, counterFont, captions);
     for (QLabel* value : {m_scoreValue, m_speedValue, m_linesValue})
-        fitFont(value, counterFont, {QStringLiteral("000000")});
-    addSeparator(client, 168, 312, 32);
-    addSeparator(client, 168, 312, 72);
-    addSeparator(client, 168, 312, 248);
+        fitFont(m_layout, value, counterFont, {QStringLiteral("000000")});
+    for (const int y : {32, 72, 248}) addSeparator(m_layout, client, 168, 312, y);
 }
 
 // The starting-speed slider, in a panel that covers the preview between games.
 void MainWindow::buildSpeedPanel(QWidget* client) {
     m_speedPanel = new QFrame(client);
     m_speedPanel->setObjectName(QStringLiteral("speedPanel"));
-    m_speedPanel->setGeometry(168, 112, 145, 137);
+    m_layout.place(m_speedPanel, {168, 112, 145, 137});
     m_speedPanel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_layout.setLineWidth(m_speedPanel, 1);
     m_speedPanel->setAutoFillBackground(true);  // it hides the preview behind it
-    auto* caption =
-        makeLabel(m_speedPanel, "startingSpeedCaption", QStringLiteral("Starting Speed"), {8, 16, 129, 25});
+    auto* caption = makeLabel(m_layout, m_speedPanel, "startingSpeedCaption",
+                              QStringLiteral("Starting Speed"), {8, 16, 129, 25});
     m_startingSpeedValue =
-        makeLabel(m_speedPanel, "startingSpeedValue", QStringLiteral("0"), {8, 40, 129, 25});
+        makeLabel(m_layout, m_speedPanel, "startingSpeedValue", QStringLiteral("0"), {8, 40, 129, 25});
     for (QLabel* label : {caption, m_startingSpeedValue}) {
         label->setAlignment(Qt::AlignCenter);
-        fitFont(label, sansFont(16, true), {QStringLiteral("Starting Speed")});
+        fitFont(m_layout, label, sansFont(16, true), {QStringLiteral("Starting Speed")});
     }
     m_speedSlider = new QScrollBar(Qt::Horizontal, m_speedPanel);
     m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
-    m_speedSlider->setGeometry(8, 104, 129, 25);
+    m_layout.place(m_speedSlider, {8, 104, 129, 25});
     m_speedSlider->setRange(0, maxStartingSpeed);
     m_speedSlider->setSingleStep(1);
     m_speedSlider->setPageStep(1);
@@ -157,6 +179,15 @@ void MainWindow::buildMenus() {
         option->setCheckable(true);
         option->setChecked(true);
     }
+    options->addSeparator();
+    m_zoomInAction = options->addAction(QStringLiteral("Zoom &In"));
+    m_zoomInAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m_zoomOutAction = options->addAction(QStringLiteral("Zoom &Out"));
+    m_zoomOutAction->setShortcut(Qt::CTRL | Qt::Key_Minus);
+    m_actualSizeAction = options->addAction(QStringLiteral("&Actual Size"));
+    m_actualSizeAction->setShortcut(Qt::CTRL | Qt::Key_0);
+    connect(options, &QMenu::aboutToShow, this, &MainWindow::showZoomChoices);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     m_howToPlayAction = help->addAction(QStringLiteral("How to &Play..."));
@@ -166,9 +197,11 @@ void MainWindow::buildMenus() {
 
     // Shortcuts act only while this window is the active one, so a side
     // window that disabled it cannot be opened twice from the keyboard.
-    for (QAction* action :
-         {m_highScoresAction, m_quitAction, m_soundAction, m_musicAction, m_howToPlayAction, m_aboutAction})
-        action->setShortcutContext(Qt::WindowShortcut);
+    for (QAction* action : menuBar()->actions())
+        for (QAction* item : action->menu()->actions()) item->setShortcutContext(Qt::WindowShortcut);
+    // The bar and its menus speak at the zoomed size too.
+    m_layout.setFont(menuBar(), menuBar()->font());
+    for (QMenu* menu : {game, options, help}) m_layout.setFont(menu, menu->font());
 }
 
 }  // namespace stonerush

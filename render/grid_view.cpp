@@ -31,12 +31,20 @@ GridView::GridView(int columns, int rows, const QImage& tiles, QWidget* parent)
 }
 
 QSize GridView::sizeHint() const {
-    return pictureSize() + QSize(2 * borderWidth, 2 * borderWidth);
+    return m_zoom(pictureSize() + QSize(2 * borderWidth, 2 * borderWidth));
+}
+
+void GridView::setZoom(Zoom zoom) {
+    m_zoom = zoom;
+    setLineWidth(zoom(borderWidth));
+    setFixedSize(sizeHint());
+    update();
 }
 
 QRect GridView::cellRect(int index) const {
-    return {contentsRect().topLeft() + QPoint(index % m_columns, index / m_columns) * m_cellSize,
-            QSize(m_cellSize, m_cellSize)};
+    const int step = m_zoom(m_cellSize);
+    return {contentsRect().topLeft() + QPoint(index % m_columns, index / m_columns) * step,
+            QSize(step, step)};
 }
 
 void GridView::showCells(std::span<const Cell> cells) {
@@ -64,22 +72,24 @@ void GridView::showPicture(const QImage& picture) {
 }
 
 // Pixel art is enlarged by whole device pixels only, never smeared: on a
-// screen scaled by 1.5 it is drawn at 1x, centred on black.
+// screen scaled by 1.5 it is drawn with the next whole number of device
+// pixels below (1 at 1x, 3 at 2x), centred on black.
 void GridView::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);  // the border
     QPainter painter(this);
     const QRect inside = contentsRect();
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatioF() * m_zoom.step();
     QPoint origin = inside.topLeft();
-    int unit = 1;  // painter pixels per picture pixel
+    int unit = m_zoom.step();  // painter pixels per picture pixel
     QRect area = event->rect();
     if (!isWhole(ratio)) {
         painter.fillRect(inside, Qt::black);
-        painter.scale(1.0 / ratio, 1.0 / ratio);
+        const qreal device = devicePixelRatioF();
+        painter.scale(1.0 / device, 1.0 / device);
         unit = std::max(1, static_cast<int>(std::floor(ratio + 1e-6)));
         const QSize drawn = pictureSize() * unit;
-        origin = QPoint(std::lround(inside.x() * ratio + (inside.width() * ratio - drawn.width()) / 2),
-                        std::lround(inside.y() * ratio + (inside.height() * ratio - drawn.height()) / 2));
+        origin = QPoint(std::lround(inside.x() * device + (inside.width() * device - drawn.width()) / 2),
+                        std::lround(inside.y() * device + (inside.height() * device - drawn.height()) / 2));
         area = QRect(origin, drawn);
     }
     if (!m_picture.isNull())

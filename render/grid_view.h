@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/board.h"
+#include "platform/zoom.h"
 
 namespace stonerush {
 
@@ -30,6 +31,8 @@ public:
     void showBackground();
     // A picture the size of the grid, until the next showCells() or showBackground().
     void showPicture(const QImage& picture);
+    // Every length times the zoom's step, the border included; the view takes its new size.
+    void setZoom(Zoom zoom);
 
     QSize sizeHint() const override;
 
@@ -49,6 +52,7 @@ private:
     int m_cellSize;
     std::vector<int8_t> m_shown;  // per cell: background or the tile's index
     QImage m_picture;             // shown instead of the cells when not null
+    Zoom m_zoom;
 };
 
 }  // namespace stonerush

@@ -34,19 +34,19 @@ int scoreLineWidth() {
     return std::max(lineWidth, needed + 1);
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& text, const QString& name, int left) {
+QPushButton* makeButton(QWidget* parent, const QString& text, const QString& name, int left, Zoom zoom) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
-    button->setGeometry(left, buttonTop, buttonWidth, buttonHeight);
+    button->setGeometry(zoom(QRect(left, buttonTop, buttonWidth, buttonHeight)));
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(10);
-    button->setFont(font);
+    button->setFont(zoom(font));
     return button;
 }
 
 }  // namespace
 
-HighScoreWindow::HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host)
+HighScoreWindow::HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host, Zoom zoom)
     : SideWindow(host, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_keeper(keeper) {
@@ -55,18 +55,18 @@ HighScoreWindow::HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host)
     noIcon.fill(Qt::transparent);
     setWindowIcon(QIcon(noIcon));
     const int width = scoreLineWidth();
-    setFixedSize(clientWidth + (width - lineWidth), clientHeight);
+    setFixedSize(zoom(QSize(clientWidth + (width - lineWidth), clientHeight)));
 
     for (int i = 1; i <= highScoreCount; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("scoreLine%1").arg(i));
         label->setTextFormat(Qt::PlainText);  // a name like "<b>x</b>" is shown as typed
-        label->setFont(scoreLineFont());
-        label->setGeometry(lineLeft, lineTop + lineStep * (i - 1), width, lineHeight);
+        label->setFont(zoom(scoreLineFont()));
+        label->setGeometry(zoom(QRect(lineLeft, lineTop + lineStep * (i - 1), width, lineHeight)));
         m_scoreLines.at(i - 1) = label;
     }
-    m_resetButton = makeButton(this, QStringLiteral("Reset"), QStringLiteral("resetButton"), resetLeft);
-    m_closeButton = makeButton(this, QStringLiteral("Close"), QStringLiteral("closeButton"), closeLeft);
+    m_resetButton = makeButton(this, QStringLiteral("Reset"), QStringLiteral("resetButton"), resetLeft, zoom);
+    m_closeButton = makeButton(this, QStringLiteral("Close"), QStringLiteral("closeButton"), closeLeft, zoom);
     setTabOrder(m_resetButton, m_closeButton);
     m_resetButton->setFocus();
     // No confirmation: the keeper empties the table and saves it.

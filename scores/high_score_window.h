@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 
+#include "platform/zoom.h"
 #include "scores/high_score_table.h"
 #include "windows/side_window.h"
 
@@ -21,7 +22,7 @@ public:
     // Construction is the window's Load: pauses a running game, disables the
     // main window, reads the file again and shows the ten lines, and shows
     // itself without blocking. The lines follow every change of the table.
-    HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host);
+    HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host, Zoom zoom = Zoom());
 
     // The controls, named "scoreLine1" to "scoreLine10", "resetButton" and
     // "closeButton". Lines are numbered 1 to 10, as the player counts.

@@ -8,8 +8,9 @@ namespace {
 QPointer<QInputDialog> openPrompt;
 }  // namespace
 
-QString askPlayerName(QWidget* parent) {
+QString askPlayerName(QWidget* parent, Zoom zoom) {
     QPointer<QInputDialog> dialog = new QInputDialog(parent);
+    dialog->setFont(zoom(dialog->font()));  // its layout grows with the text
     dialog->setWindowTitle(QStringLiteral("High Score!"));
     dialog->setLabelText(QStringLiteral("Please Enter Your Name"));
     openPrompt = dialog;

@@ -37,7 +37,7 @@ ScoreKeeper::ScoreKeeper(QWidget* messageParent) : m_messageParent(messageParent
         m_openMessage = &box;
         box.exec();
     };
-    m_prompt = [this] { return askPlayerName(m_messageParent); };
+    m_prompt = [this] { return askPlayerName(m_messageParent, m_zoom); };
 }
 
 QString ScoreKeeper::filePath() const {

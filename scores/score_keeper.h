@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/zoom.h"
 #include "scores/high_score_store.h"
 
 class QMessageBox;
@@ -65,6 +66,8 @@ public:
 
     // The window messages and the name prompt belong to, once there is one.
     void setMessageParent(QWidget* parent) { m_messageParent = parent; }
+    // The zoom of the name prompt.
+    void setZoom(Zoom zoom) { m_zoom = zoom; }
 
 signals:
     // After anything that changed the table: an entry, a Reset, a save or a
@@ -77,6 +80,7 @@ private:
     void tellIfChanged(const HighScoreTable& before);
 
     QWidget* m_messageParent;
+    Zoom m_zoom;
     HighScoreStore m_store;
     QString m_userDataDirectory;
     std::function<void(const QString&)> m_report;

@@ -25,11 +25,14 @@
 # RSS after 30 s of play; play() to first sound at the null sink (music_figures).
 # Timer: interval mean and p99 over 300 ticks of the game's timer, against a
 #   bare 30 ms precise QTimer run at the same time.
+# Zoom: play CPU (music on, keys) at 1x and at the largest step the screen
+#   holds, zoomed in with Ctrl++.
 # Soak: RSS growth over SOAK_SECONDS of play with random keys; games that end
 #   are given a name and started again; the game must still be alive at the end.
 #   Growth is counted from the end of the first game, once the name prompt
 #   and a new game have been used once.
-# Everything runs on a private Xvfb with a PulseAudio null sink.
+# Everything runs on a private Xvfb of 3840 x 2160 with a PulseAudio null sink;
+# the game opens at 1x but for the zoom figures.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -46,7 +49,11 @@ fi
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/stonerush-figures.XXXXXX")
 source "$root/tests/e2e/session.sh"
 source "$root/tests/e2e/game_views.sh"
+SCREEN_SIZE=3840x2160
 start_session >/dev/null
+# At 1x, as a player's earlier choice would keep it: a first start here would take 3x.
+mkdir -p "$HOME/.config/stonerush"
+printf '[General]\nzoom=1\n' >"$HOME/.config/stonerush/stonerush.conf"
 FOLDER=$WORK/game
 cp -r "$build/game" "$FOLDER"
 baseline=$build/bench/minimal_window
@@ -182,6 +189,26 @@ kill "$base_pid"
 wait "$base_pid" 2>/dev/null
 echo
 echo "RSS after 30 s of play:  $((play_rss / 1024)) MB"
+
+# --- zoom -----------------------------------------------------------------------
+launch_game
+echo
+echo "Zoom, play with music on, on a 3840 x 2160 screen:"
+header
+click_start_button
+sleep 1
+measure "play at 1x" keys
+click_start_button # PAUSE
+step=1
+while xdotool key ctrl+equal && sleep 0.5 && window_geometry "$MAIN_WINDOW" && ((WW == 319 * (step + 1))); do
+    step=$((step + 1))
+done
+main_window_at "$step"
+click_start_button # PLAY
+sleep 1
+measure "play at ${step}x (the largest)" keys
+xdotool key ctrl+0
+quit_game
 
 # --- tick, first sound and timer -------------------------------------------------
 echo

@@ -3,7 +3,7 @@
 # Xvfb and openbox: the splash, the main window at the title, About, Help and
 # High Scores over it. To see that a change leaves the windows as they were,
 # take them with two builds and compare (ImageMagick):
-#   bash tools/window-shots.sh GAME_DIR OUT_DIR [SCREEN]     (SCREEN e.g. 3840x2160)
+#   [ZOOM=N] bash tools/window-shots.sh GAME_DIR OUT_DIR [SCREEN]   (SCREEN e.g. 3840x2160)
 #   for f in OUT_A/*.png; do compare -metric AE "$f" "OUT_B/${f##*/}" null: 2>&1; echo " $f"; done
 set -uo pipefail
 GAME_DIR=$(realpath "$1")
@@ -15,7 +15,11 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/stonerush-shots.XXXXXX")
 source "$root/tests/e2e/session.sh"
 source "$root/tests/e2e/game_views.sh"
 
-start_session >/dev/null
+SCREEN_SIZE=$SCREEN_SIZE start_session >/dev/null
+if [[ -n ${ZOOM:-} ]]; then
+    mkdir -p "$HOME/.config/stonerush"
+    printf '[General]\nzoom=%s\n' "$ZOOM" >"$HOME/.config/stonerush/stonerush.conf"
+fi
 FOLDER=$WORK/game
 cp -r "$GAME_DIR" "$FOLDER"
 rm -f "$FOLDER/rushhs.dat"

@@ -47,11 +47,12 @@ void addLine(QWidget* parent, QRect geometry, QColor colour) {
 
 }  // namespace
 
-AboutWindow::AboutWindow(SideWindowHost& host)
+AboutWindow::AboutWindow(SideWindowHost& host, Zoom zoom)
     : SideWindow(host, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowIcon(QIcon(QString::fromLatin1(programIcon)));
-    layOutControls();
+    setFont(zoom(font()));  // every label and the button inherit it
+    layOutControls(zoom);
 
     const QString title = QString::fromUtf8(appinfo::title);
     setWindowTitle(QStringLiteral("About ") + title);
@@ -65,40 +66,40 @@ AboutWindow::AboutWindow(SideWindowHost& host)
     pauseRunningGame();
 }
 
-void AboutWindow::layOutControls() {
-    setFixedSize(382, 239);
+void AboutWindow::layOutControls(Zoom zoom) {
+    setFixedSize(zoom(QSize(382, 239)));
 
-    m_iconLabel = makeLabel(this, "iconLabel", {16, 16, 36, 36});
+    m_iconLabel = makeLabel(this, "iconLabel", zoom(QRect(16, 16, 36, 36)));
     m_iconLabel->setAlignment(Qt::AlignCenter);
-    m_iconLabel->setPixmap(QIcon(QString::fromLatin1(programIcon)).pixmap(32, 32));
+    m_iconLabel->setPixmap(QPixmap::fromImage(zoom(QImage(QString::fromLatin1(programIcon)))));
     m_iconLabel->setFocusPolicy(Qt::TabFocus);
 
-    m_titleLabel = makeLabel(this, "titleLabel", {72, 16, 307, 32});
+    m_titleLabel = makeLabel(this, "titleLabel", zoom(QRect(72, 16, 307, 32)));
     QFont titleFont = m_titleLabel->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     m_titleLabel->setFont(titleFont);
     makeTextBlack(m_titleLabel);
 
-    m_versionLabel = makeLabel(this, "versionLabel", {70, 52, 307, 15});
+    m_versionLabel = makeLabel(this, "versionLabel", zoom(QRect(70, 52, 307, 15)));
 
-    m_descriptionLabel = makeLabel(this, "descriptionLabel", {70, 75, 307, 102});
+    m_descriptionLabel = makeLabel(this, "descriptionLabel", zoom(QRect(70, 75, 307, 102)));
     m_descriptionLabel->setText(QString::fromUtf8(description));
     m_descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_descriptionLabel->setWordWrap(true);
     makeTextBlack(m_descriptionLabel);
 
     // An etched line: a grey line over the top of a two-pixel white one.
-    addLine(this, {8, 192, 371, 2}, QColor(0xFF, 0xFF, 0xFF));
-    addLine(this, {6, 192, 372, 1}, QColor(0x80, 0x80, 0x80));
+    addLine(this, zoom(QRect(8, 192, 371, 2)), QColor(0xFF, 0xFF, 0xFF));
+    addLine(this, zoom(QRect(6, 192, 372, 1)), QColor(0x80, 0x80, 0x80));
 
-    m_copyrightLabel = makeLabel(this, "copyrightLabel", {8, 200, 217, 33});
+    m_copyrightLabel = makeLabel(this, "copyrightLabel", zoom(QRect(8, 200, 217, 33)));
     m_copyrightLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_copyrightLabel->setWordWrap(true);
 
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setGeometry(283, 208, 84, 23);
+    m_okButton->setGeometry(zoom(QRect(283, 208, 84, 23)));
     // Enter presses it; Escape reaches QDialog::reject(), the cancel path.
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);

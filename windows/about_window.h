@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "platform/zoom.h"
 #include "windows/side_window.h"
 
 class QLabel;
@@ -16,10 +17,10 @@ class AboutWindow : public SideWindow<QDialog> {
 public:
     // Fills in the texts, disables the main window and pauses a running game.
     // The caller shows it.
-    explicit AboutWindow(SideWindowHost& host);
+    explicit AboutWindow(SideWindowHost& host, Zoom zoom = Zoom());
 
 private:
-    void layOutControls();
+    void layOutControls(Zoom zoom);
 
     QLabel* m_iconLabel = nullptr;
     QLabel* m_titleLabel = nullptr;

@@ -1,10 +1,12 @@
 #include "windows/help_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -39,6 +41,51 @@ QString missingPageHtml(const QString& path) {
         .arg(path.toHtmlEscaped());
 }
 
+// The page's lengths, in points and pixels in its style sheet and style
+// attributes, times the zoom: the browser then lays it out as at 1x with every
+// length multiplied (the browser's own font would leave them as they are).
+QString zoomLengths(QString html, Zoom zoom) {
+    if (zoom.step() == 1) return html;
+    static const QRegularExpression length(QStringLiteral("(\\d+(?:\\.\\d+)?)(pt|px)\\b"));
+    QString zoomed;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch& match : length.globalMatch(html)) {
+        zoomed += html.mid(done, match.capturedStart() - done);
+        zoomed += QString::number(match.captured(1).toDouble() * zoom.step()) + match.captured(2);
+        done = match.capturedEnd();
+    }
+    return zoomed + html.mid(done);
+}
+
+// A browser that reads local pages with their lengths zoomed.
+class ZoomedBrowser : public QTextBrowser {
+public:
+    ZoomedBrowser(QWidget* parent, Zoom zoom) : QTextBrowser(parent), m_zoom(zoom) {
+        document()->setDocumentMargin(zoom(4));  // the margin the browser gives a page at 1x
+        // Zoomed, the browser's tables can come out a pixel or two wider than
+        // the page: no scroll bar for so little.
+        connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+                [this](QSizeF size) {
+                    const bool overhang = size.width() > viewport()->width() + 2;
+                    setHorizontalScrollBarPolicy(overhang || m_zoom.step() == 1 ? Qt::ScrollBarAsNeeded
+                                                                                : Qt::ScrollBarAlwaysOff);
+                });
+    }
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource && type != QTextDocument::StyleSheetResource) return resource;
+        const QString text = resource.typeId() == QMetaType::QByteArray
+                                 ? QString::fromUtf8(resource.toByteArray())
+                                 : resource.toString();
+        return zoomLengths(text, m_zoom);
+    }
+
+private:
+    Zoom m_zoom;
+};
+
 bool isWebLink(const QUrl& url) {
     const QString scheme = url.scheme();
     return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
@@ -49,14 +96,15 @@ bool isWebLink(const QUrl& url) {
 
 // A sizable frame with every button, typed as a dialog: only a dialog is kept
 // above the window it belongs to.
-HelpWindow::HelpWindow(SideWindowHost& host, const QString& helpPath)
+HelpWindow::HelpWindow(SideWindowHost& host, const QString& helpPath, Zoom zoom)
     : SideWindow(host, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Stonerush Help"));
     setWindowIcon(helpIcon());
-    resize(344, 276);
+    resize(zoom(QSize(344, 276)));
+    setFont(zoom(font()));
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new ZoomedBrowser(this, zoom);
     m_browser->setObjectName(QStringLiteral("browser"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "platform/zoom.h"
 #include "windows/side_window.h"
 
 class QTextBrowser;
@@ -17,7 +18,7 @@ class HelpWindow : public SideWindow<QWidget> {
 public:
     // Disables the main window, pauses a running game and opens the page at
     // helpPath. The caller shows it.
-    HelpWindow(SideWindowHost& host, const QString& helpPath);
+    HelpWindow(SideWindowHost& host, const QString& helpPath, Zoom zoom = Zoom());
 
     QTextBrowser* browser() const { return m_browser; }
 

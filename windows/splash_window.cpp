@@ -12,13 +12,13 @@
 
 namespace stonerush {
 
-SplashWindow::SplashWindow(std::function<void()> onClose)
+SplashWindow::SplashWindow(std::function<void()> onClose, Zoom zoom)
     // A fixed dialog frame with only a close box. A dialog, unlike a
     // splash-screen window, is given the keyboard focus when it appears.
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_onClose(std::move(onClose)),
-      m_picture(QStringLiteral(":/assets/splash.jpg")) {
+      m_picture(QPixmap::fromImage(zoom(QImage(QStringLiteral(":/assets/splash.jpg"))))) {
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the splash must never end the program: the main window it
     // brings up is the one that counts.
@@ -27,12 +27,12 @@ SplashWindow::SplashWindow(std::function<void()> onClose)
     setWindowTitle(QStringLiteral(" "));
     keepOutOfTaskBar(this);
     setFocusPolicy(Qt::StrongFocus);
-    setFixedSize(298, 298);
+    setFixedSize(zoom(QSize(298, 298)));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->geometry()));
 }
 
-// The 300 x 300 picture overhangs the 298 x 298 window by two pixels.
+// The 300 x 300 picture overhangs the 298 x 298 window by two pixels (times the zoom).
 void SplashWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_picture);

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/zoom.h"
+
 namespace stonerush {
 
 class SplashWindow : public QWidget {
@@ -16,7 +18,7 @@ public:
     // close(), the window system's close). It runs while the splash is still
     // visible, so a main window it shows is up before the splash goes away;
     // the splash itself never counts as the program's last window.
-    explicit SplashWindow(std::function<void()> onClose);
+    explicit SplashWindow(std::function<void()> onClose, Zoom zoom = Zoom());
 
     // Whether a key press counts as typing a character, which closes the splash.
     static bool producesCharacter(const QKeyEvent& event);

@@ -33,6 +33,7 @@ game_alive_and() {
 
 # Xvfb on a free display (it picks the number itself and names it once it
 # accepts clients) with key auto-repeat on, as a player has it; openbox; sound.
+# The screen is SCREEN_SIZE (1024x768 unless set).
 start_session() {
     command -v Xvfb >/dev/null && command -v xdotool >/dev/null ||
         { echo "SKIP: Xvfb or xdotool is not installed" && exit 77; } # CTest's SKIP_RETURN_CODE
@@ -47,7 +48,7 @@ start_session() {
     # -noreset: by default the server resets whenever its last client leaves,
     # dropping any connection still being set up, such as openbox's when the
     # first xprop below has come and gone.
-    Xvfb -displayfd 5 -noreset -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 5 -noreset -screen 0 "${SCREEN_SIZE:-1024x768}x24" -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     wait_until 20 "Xvfb to choose a display" test -s "$WORK/display"
     export DISPLAY=:$(head -n1 "$WORK/display")

@@ -105,12 +105,12 @@ private slots:
     // unless a game runs; the starting speed is the one set before START.
     void countersAndTicks() {
         QStringList counters;
-        connect(session.get(), &GameSession::scoreChanged,
-                [&](int32_t v) { counters << QString("score %1").arg(v); });
-        connect(session.get(), &GameSession::linesChanged,
-                [&](int32_t v) { counters << QString("lines %1").arg(v); });
-        connect(session.get(), &GameSession::speedChanged,
-                [&](int v) { counters << QString("speed %1").arg(v); });
+        const auto note = [&](const char* name) {
+            return [&, name](int v) { counters << name + QString::number(v); };
+        };
+        connect(session.get(), &GameSession::scoreChanged, note("score "));
+        connect(session.get(), &GameSession::linesChanged, note("lines "));
+        connect(session.get(), &GameSession::speedChanged, note("speed "));
         session->tick();
         QCOMPARE(session->game().isOver(), true);  // no game yet
         session->setStartingSpeed(12);

@@ -156,6 +156,23 @@ private slots:
         QCOMPARE(log.last(), quit ? "close" : "pause");
     }
 
+    // The step of a first start: the largest at which the window with its frame is at most half the
+    // available height; and the largest that fits at all.
+    void zoomSteps_data() {
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<int>("firstStart");
+        QTest::addColumn<int>("largest");
+        QTest::newRow("1920x1080, a panel") << QSize(1920, 1048) << 1 << 3;
+        QTest::newRow("2560x1440") << QSize(2560, 1440) << 2 << 4;
+        QTest::newRow("3840x2160, a panel") << QSize(3840, 2128) << 3 << 6;
+    }
+    void zoomSteps() {
+        const WindowMeasure window{QSize(319, 302 + 21), QSize(2, 26)};  // a menu bar, a title bar
+        QFETCH(QSize, available);
+        QTEST(firstStartZoomStep(window, available), "firstStart");
+        QTEST(largestZoomStep(window, available), "largest");
+    }
+
     // Real sound on whatever the machine has (CI: no device), every data file broken: the game runs
     // at the speed set before START, ends and keeps its score, in silence.
     void brokenDataFilesAndNoSoundDevice() {

@@ -65,7 +65,6 @@ private slots:
         row("the arrows", {Qt::Key_Left, Qt::Key_Right, Qt::Key_Down}, "LRD");
         row("Up outranks D", {Qt::Key_D, Qt::Key_Up}, "C");
         row("D outranks A", {Qt::Key_A, Qt::Key_D}, "A");
-        row("Up and A", {Qt::Key_A, Qt::Key_Up}, "C");
         row("a turn and a move", {Qt::Key_Up, Qt::Key_Down}, "DC");
         row("other keys", {Qt::Key_W, Qt::Key_S, Qt::Key_Space, Qt::Key_Shift}, "");
         row("Russian, the D key", {0x432}, "A", 40);

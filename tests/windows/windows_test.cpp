@@ -111,9 +111,7 @@ private slots:
         QTest::addColumn<int>("key");       // 0: a click, -1: the window system closes it
         QTest::addColumn<QString>("text");  // what the key types, as X reports it
         QTest::addColumn<int>("unloads");
-        QTest::newRow("q") << int(Qt::Key_Q) << "q" << 1;
         QTest::newRow("Shift+Q") << int(Qt::Key_Q) << "Q" << 1;
-        QTest::newRow("Space") << int(Qt::Key_Space) << " " << 1;
         QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << 1;
         QTest::newRow("click") << 0 << "" << 1;
         QTest::newRow("window system") << -1 << "" << 1;

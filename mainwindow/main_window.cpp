@@ -7,8 +7,10 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
 
 #include "platform/held_keys.h"
 #include "render/grid_view.h"
@@ -36,7 +38,7 @@ MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString&
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_menuBarAtOne = menuBar()->sizeHint().height();
-    setZoom(zoom);
+    setZoom(Zoom(std::min(zoom.step(), largestStep())));
 
     m_keys = new HeldKeys(this);
     m_session.setSteering([keys = m_keys] { return keys->steering(); });
@@ -62,7 +64,7 @@ void MainWindow::connectSession() {
     connect(m_howToPlayAction, &QAction::triggered, this, &MainWindow::openHelp);
     connect(m_aboutAction, &QAction::triggered, this, &MainWindow::openAbout);
     const auto choose = [this](int step) {
-        if (step < 1 || step > largestZoomStep(measure(), screen()->availableGeometry().size())) return;
+        if (step < 1 || step > largestStep()) return;
         setZoom(Zoom(step));
         saveZoomStep(step);
     };
@@ -133,9 +135,13 @@ void MainWindow::setZoom(Zoom zoom) {
 // The zoom items are greyed where they cannot act.
 void MainWindow::showZoomChoices() {
     const int step = m_zoom.step();
-    m_zoomInAction->setEnabled(step < largestZoomStep(measure(), screen()->availableGeometry().size()));
+    m_zoomInAction->setEnabled(step < largestStep());
     m_zoomOutAction->setEnabled(step > 1);
     m_actualSizeAction->setEnabled(step != 1);
+}
+
+int MainWindow::largestStep() const {
+    return largestZoomStep(measure(), screen()->availableGeometry().size());
 }
 
 WindowMeasure MainWindow::measure() const {

@@ -66,6 +66,7 @@ private:
     void enterHighScore(int32_t score);
     void setZoom(Zoom zoom);
     void showZoomChoices();
+    int largestStep() const;  // the largest zoom step that fits the window's screen
     WindowMeasure measure() const;
     void openHighScores();
     void openHelp();

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <algorithm>
 
 #include "mainwindow/main_window.h"
@@ -74,12 +73,11 @@ QLabel* makeLabel(ZoomedLayout& layout, QWidget* parent, const char* name, const
 Zoom MainWindow::startingZoom() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return Zoom();
-    // A menu bar as the window's own, with the title bar the style expects
-    // of a frame the window manager has not drawn yet.
-    QMenuBar bar;
-    bar.addMenu(QStringLiteral("&Game"));
-    const WindowMeasure window{clientSize + QSize(0, bar.sizeHint().height()),
-                               QSize(0, bar.style()->pixelMetric(QStyle::PM_TitleBarHeight))};
+    // Chosen before the splash, so without building a menu bar or asking the
+    // style (that loads the fonts early and delays the splash by ~10 ms): a
+    // menu bar and a title bar of usual height. The window checks the step
+    // against its real measure once it exists.
+    const WindowMeasure window{clientSize + QSize(0, 24), QSize(0, 32)};
     const QSize available = screen->availableGeometry().size();
     const int step = savedZoomStep().value_or(firstStartZoomStep(window, available));
     return Zoom(std::min(step, largestZoomStep(window, available)));

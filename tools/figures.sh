@@ -185,8 +185,6 @@ click_start_button
 sleep 1
 measure "play, music on" keys
 quit_game
-kill "$base_pid"
-wait "$base_pid" 2>/dev/null
 echo
 echo "RSS after 30 s of play:  $((play_rss / 1024)) MB"
 
@@ -209,6 +207,8 @@ sleep 1
 measure "play at ${step}x (the largest)" keys
 xdotool key ctrl+0
 quit_game
+kill "$base_pid"
+wait "$base_pid" 2>/dev/null
 
 # --- tick, first sound and timer -------------------------------------------------
 echo

@@ -1,9 +1,11 @@
 // The main window driven as a player drives it: what it shows in each state
 // of the game, its shortcuts and side windows, and a game with broken data
 // files and whatever sound the machine has.
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +23,10 @@
 #include "windows/help_window.h"
 
 using namespace stonerush;
+
+// Offscreen on a 3840x2160 screen, unless a platform is set.
+const bool onLargeScreen = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+                           qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" LARGE_SCREEN);
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -86,6 +92,10 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        static QTemporaryDir config;  // the zoom the tests choose is kept here
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    }
     void init() {
         folder = std::make_unique<QTemporaryDir>();
         fakeMusic.log = [this](const QString& call) { log << call; };
@@ -171,6 +181,28 @@ private slots:
         QFETCH(QSize, available);
         QTEST(firstStartZoomStep(window, available), "firstStart");
         QTEST(largestZoomStep(window, available), "largest");
+    }
+
+    // Zoom In acts up to the largest step at which the window fits the screen and is greyed there;
+    // Zoom Out and Actual Size are greyed at 1x. The game goes on through every step.
+    void zoomItemsGreyedWhereTheyCannotAct() {
+        QHash<QString, QAction*> item;
+        for (QAction* action : window->findChildren<QAction*>()) item[action->text()] = action;
+        const QSize clientAtOne = window->centralWidget()->size();
+        click("startButton");
+        int step = 1;
+        for (; item["Zoom &In"]->isEnabled() && step < 10; ++step) {
+            QCOMPARE(item["Zoom &Out"]->isEnabled(), step > 1);
+            QCOMPARE(item["&Actual Size"]->isEnabled(), step > 1);
+            item["Zoom &In"]->trigger();
+            QCOMPARE(window->centralWidget()->size(), clientAtOne * (step + 1));
+        }
+        QCOMPARE(step, 6);
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        item["&Actual Size"]->trigger();
+        QCOMPARE(window->centralWidget()->size(), clientAtOne);
+        QVERIFY(!item["&Actual Size"]->isEnabled() && item["Zoom &In"]->isEnabled());
+        QCOMPARE(view().section(' ', 0, 0), "PAUSE");
     }
 
     // Real sound on whatever the machine has (CI: no device), every data file broken: the game runs

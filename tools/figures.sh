@@ -25,8 +25,8 @@
 # RSS after 30 s of play; play() to first sound at the null sink (music_figures).
 # Timer: interval mean and p99 over 300 ticks of the game's timer, against a
 #   bare 30 ms precise QTimer run at the same time.
-# Zoom: play CPU (music on, keys) at 1x and at the largest step the screen
-#   holds, zoomed in with Ctrl++.
+# Zoom: CPU and wake-ups at the title, in play (music on, keys) and paused at
+#   the largest step the screen holds, zoomed in with Ctrl++, and in play at 1x.
 # Soak: RSS growth over SOAK_SECONDS of play with random keys; games that end
 #   are given a name and started again; the game must still be alive at the end.
 #   Growth is counted from the end of the first game, once the name prompt
@@ -191,21 +191,28 @@ echo "RSS after 30 s of play:  $((play_rss / 1024)) MB"
 # --- zoom -----------------------------------------------------------------------
 launch_game
 echo
-echo "Zoom, play with music on, on a 3840 x 2160 screen:"
+echo "Zoom on a 3840 x 2160 screen, music on:"
 header
-click_start_button
-sleep 1
-measure "play at 1x" keys
-click_start_button # PAUSE
+wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
 step=1
 while xdotool key ctrl+equal && sleep 0.5 && window_geometry "$MAIN_WINDOW" && ((WW == 319 * (step + 1))); do
     step=$((step + 1))
 done
 main_window_at "$step"
+sleep 1
+measure "title at ${step}x (the largest)"
+click_start_button
+sleep 1
+measure "play at ${step}x" keys
+click_start_button # PAUSE
+sleep 1
+measure "paused at ${step}x"
+xdotool key ctrl+0
+wait_until 5 "the main window at 1x" eval 'window_geometry "$MAIN_WINDOW" && ((WW == 319))'
+main_window_at 1
 click_start_button # PLAY
 sleep 1
-measure "play at ${step}x (the largest)" keys
-xdotool key ctrl+0
+measure "play at 1x" keys
 quit_game
 kill "$base_pid"
 wait "$base_pid" 2>/dev/null

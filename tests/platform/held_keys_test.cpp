@@ -14,15 +14,11 @@ using namespace stonerush;
 
 namespace {
 
-// The meanings held, as letters: L R D (moves), C A (turns).
+// The meanings held, as letters: L R D (moves), C A (turns), in the order of Steer.
 QString meanings(SteerSet held) {
     QString text;
-    for (const auto& [steer, letter] : {std::pair{Steer::Left, 'L'},
-                                        {Steer::Right, 'R'},
-                                        {Steer::Down, 'D'},
-                                        {Steer::TurnClockwise, 'C'},
-                                        {Steer::TurnAnticlockwise, 'A'}})
-        if (held.has(steer)) text += QLatin1Char(letter);
+    for (int i = 0; i < 5; ++i)
+        if (held.has(Steer(i))) text += QLatin1Char("LRDCA"[i]);
     return text;
 }
 

@@ -27,12 +27,13 @@ class GameSessionTest : public QObject {
             .arg(captions[int(session->state())], session->isTicking() ? "ticking" : "stopped", picture);
     }
 
-    // A pile with a gap in column 0 up to row 2: the first piece, pushed down,
-    // lands at once in rows 0 and 1, and the next finds no room.
+    // A pile with a gap in column 0 up to row 2, and a block at (6, 1): the first piece,
+    // whatever it is, lands at once where it came in, and the next finds no room.
     static Board pile() {
         Board board;
         for (int y = 2; y < boardHeight; ++y)
             for (int x = 1; x < boardWidth; ++x) board.at(x, y).state = CellState::Settled;
+        board.at(6, 1).state = CellState::Settled;  // a straight piece lying in row 0 cannot fall
         return board;
     }
     void endTheGame() {

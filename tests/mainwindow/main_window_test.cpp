@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -39,8 +40,8 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindow> window;
     QStringList log;  // music calls and name prompts
 
-    // A game on a pile with a gap in column 0 up to row 2: the first piece,
-    // pushed down, lands at once, and the next finds no room.
+    // A game on a pile with a gap in column 0 up to row 2, and a block at (6, 1):
+    // the first piece, whatever it is, lands at once, and the next finds no room.
     void open(Music& music, SoundEffects& effects) {
         scores = std::make_unique<ScoreKeeper>();
         scores->setNamePrompt([this] { return log << "prompt", QStringLiteral("Ada"); });
@@ -49,6 +50,7 @@ class MainWindowTest : public QObject {
         Board pile;
         for (int y = 2; y < boardHeight; ++y)
             for (int x = 1; x < boardWidth; ++x) pile.at(x, y).state = CellState::Settled;
+        pile.at(6, 1).state = CellState::Settled;  // a straight piece lying in row 0 cannot fall
         session->setStartingField(pile);
         window = std::make_unique<MainWindow>(*session, *scores, folder->path());
         window->findChild<HeldKeys*>()->setRepeatGrace(0);
@@ -212,13 +214,13 @@ private slots:
             std::ofstream(folder->filePath(name).toStdString()) << "not what its name says";
         FluidMusic music;
         QtSoundEffects effects;
+        const auto beforeTheSound = qScopeGuard([this] { cleanup(); });  // also when a check fails
         open(music, effects);
         control<QScrollBar>("speedSlider")->setValue(12);
         click("startButton");
         QCOMPARE(session->game().speed(), 12);
         playToTheEnd();
         QCOMPARE(view().section(' ', 0, 2), "START panel 000005");
-        cleanup();  // before the sound it uses
     }
 };
 

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <algorithm>
 
 #include "platform/held_keys.h"
@@ -146,9 +145,7 @@ int MainWindow::largestStep() const {
 
 WindowMeasure MainWindow::measure() const {
     const QSize client = centralWidget()->size() / m_zoom.step();
-    // Until the window manager has framed the window, a title bar is a fair guess.
-    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size()
-                                    : QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : unframedFrame;
     return {QSize(client.width(), client.height() + m_menuBarAtOne), frame};
 }
 

@@ -73,11 +73,10 @@ QLabel* makeLabel(ZoomedLayout& layout, QWidget* parent, const char* name, const
 Zoom MainWindow::startingZoom() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return Zoom();
-    // Chosen before the splash, so without building a menu bar or asking the
-    // style (that loads the fonts early and delays the splash by ~10 ms): a
-    // menu bar and a title bar of usual height. The window checks the step
-    // against its real measure once it exists.
-    const WindowMeasure window{clientSize + QSize(0, 24), QSize(0, 32)};
+    // Chosen before the splash, so without building a menu bar (that loads
+    // the fonts early and delays the splash by ~10 ms): one of usual height.
+    // The window checks the step against its real measure once it exists.
+    const WindowMeasure window{clientSize + QSize(0, 24), unframedFrame};
     const QSize available = screen->availableGeometry().size();
     const int step = savedZoomStep().value_or(firstStartZoomStep(window, available));
     return Zoom(std::min(step, largestZoomStep(window, available)));

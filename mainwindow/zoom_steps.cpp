@@ -14,21 +14,18 @@ QSettings settings() {
                      QStringLiteral("stonerush"));
 }
 
-int largestStepWithin(const WindowMeasure& window, QSize limit) {
+}  // namespace
+
+int largestZoomStep(const WindowMeasure& window, QSize available) {
     int step = 1;
-    while (window.at(step + 1).width() <= limit.width() && window.at(step + 1).height() <= limit.height())
+    while (window.at(step + 1).width() <= available.width() &&
+           window.at(step + 1).height() <= available.height())
         ++step;
     return step;
 }
 
-}  // namespace
-
-int largestZoomStep(const WindowMeasure& window, QSize available) {
-    return largestStepWithin(window, available);
-}
-
 int firstStartZoomStep(const WindowMeasure& window, QSize available) {
-    return largestStepWithin(window, QSize(available.width(), available.height() / 2));
+    return largestZoomStep(window, QSize(available.width(), available.height() / 2));
 }
 
 std::optional<int> savedZoomStep() {

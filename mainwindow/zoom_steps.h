@@ -16,6 +16,10 @@ struct WindowMeasure {
     QSize at(int step) const { return atOne * step + frame; }
 };
 
+// The frame of a window the window manager has not framed yet: a title bar of
+// usual height.
+constexpr QSize unframedFrame(0, 32);
+
 // The largest step at which the window fits the available area; at least 1.
 int largestZoomStep(const WindowMeasure& window, QSize available);
 

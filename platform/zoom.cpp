@@ -19,41 +19,35 @@ QImage Zoom::operator()(const QImage& picture) const {
 }
 
 void ZoomedLayout::place(QWidget* widget, QRect geometry) {
-    m_items.push_back({widget, What::Geometry, geometry, {}});
+    m_items.emplace_back(widget, geometry);
     widget->setGeometry(geometry);
 }
 
 void ZoomedLayout::fix(QWidget* widget, QSize size) {
-    m_items.push_back({widget, What::FixedSize, QRect(QPoint(), size), {}});
+    m_items.emplace_back(widget, size);
     widget->setFixedSize(size);
 }
 
 void ZoomedLayout::setFont(QWidget* widget, const QFont& font) {
-    m_items.push_back({widget, What::Font, {}, font});
+    m_items.emplace_back(widget, font);
     widget->setFont(font);
 }
 
 void ZoomedLayout::setLineWidth(QFrame* frame, int width) {
-    m_items.push_back({frame, What::LineWidth, QRect(0, 0, width, 0), {}});
+    m_items.emplace_back(frame, width);
     frame->setLineWidth(width);
 }
 
 void ZoomedLayout::apply(Zoom zoom) const {
-    for (const Item& item : m_items) {
-        switch (item.what) {
-            case What::Geometry:
-                item.widget->setGeometry(zoom(item.geometry));
-                break;
-            case What::FixedSize:
-                item.widget->setFixedSize(zoom(item.geometry.size()));
-                break;
-            case What::Font:
-                item.widget->setFont(zoom(item.font));
-                break;
-            case What::LineWidth:
-                static_cast<QFrame*>(item.widget)->setLineWidth(zoom(item.geometry.width()));
-                break;
-        }
+    for (const auto& [widget, setting] : m_items) {
+        if (const auto* geometry = std::get_if<QRect>(&setting))
+            widget->setGeometry(zoom(*geometry));
+        else if (const auto* size = std::get_if<QSize>(&setting))
+            widget->setFixedSize(zoom(*size));
+        else if (const auto* font = std::get_if<QFont>(&setting))
+            widget->setFont(zoom(*font));
+        else
+            static_cast<QFrame*>(widget)->setLineWidth(zoom(std::get<int>(setting)));
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QRect>
 #include <algorithm>
+#include <utility>
+#include <variant>
 #include <vector>
 
 class QFrame;
@@ -44,14 +46,9 @@ public:
     void apply(Zoom zoom) const;
 
 private:
-    enum class What : uint8_t { Geometry, FixedSize, Font, LineWidth };
-    struct Item {
-        QWidget* widget;
-        What what;
-        QRect geometry;
-        QFont font;
-    };
-    std::vector<Item> m_items;
+    // What was set at 1x: a geometry, a fixed size, a font or a frame's line width.
+    using Setting = std::variant<QRect, QSize, QFont, int>;
+    std::vector<std::pair<QWidget*, Setting>> m_items;
 };
 
 }  // namespace stonerush

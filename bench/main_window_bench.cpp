@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QInputDialog>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -19,7 +20,6 @@
 #include "mainwindow/main_window.h"
 #include "platform/sound/music.h"
 #include "platform/sound/sound_effects.h"
-#include "scores/score_keeper.h"
 
 namespace {
 
@@ -44,18 +44,15 @@ struct Window {
     QTemporaryDir folder;
     SilentMusic music;
     SilentEffects effects;
-    ScoreKeeper scores;
     GameSession session{music, effects, folder.path()};
-    MainWindow window{session, scores, folder.path()};
+    MainWindow window{session, {folder.path(), folder.path()}};
 
-    Window() {
-        scores.setNamePrompt([] { return QStringLiteral("bench"); });
-        scores.startUp(folder.path());
-        window.show();
-    }
-    // Keeps a game running; a finished one is started again.
+    Window() { window.show(); }
+    // Keeps a game running; a finished one is started again, its name prompt answered.
     void keepPlaying() {
-        if (session.state() == SessionState::Ready) session.pressStartButton();
+        if (session.state() != SessionState::Ready) return;
+        for (auto* prompt : window.findChildren<QInputDialog*>()) prompt->accept();
+        session.pressStartButton();
     }
 };
 

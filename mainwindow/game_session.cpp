@@ -5,12 +5,16 @@
 
 namespace stonerush {
 
-GameSession::GameSession(Music& music, SoundEffects& effects, const QString& dataFolder, QObject* parent)
+GameSession::GameSession(Music& music, SoundEffects& effects, const QString& dataFolder,
+                         const Board& startingField, QObject* parent)
     : QObject(parent),
       m_music(music),
       m_effects(effects),
       m_dataFolder(dataFolder),
-      m_random(SeededRandom::fromClock()) {
+      m_random(SeededRandom::fromClock()),
+      m_startingField(startingField),
+      m_tickTimer(this) {
+    m_tickTimer.setObjectName(QStringLiteral("tickTimer"));
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_tickTimer.setInterval(tickMilliseconds);
     connect(&m_tickTimer, &QTimer::timeout, this, &GameSession::tick);
@@ -131,8 +135,6 @@ void GameSession::setState(SessionState state) {
 }
 
 void GameSession::close() {
-    if (m_closed) return;
-    m_closed = true;
     m_tickTimer.stop();
     m_music.close();
 }

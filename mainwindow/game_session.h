@@ -33,20 +33,19 @@ public:
     static constexpr int tickMilliseconds = 30;
 
     // Seeds the pieces' randomness once for the run and opens the music in
-    // dataFolder (where the tune and the wave sounds lie).
-    GameSession(Music& music, SoundEffects& effects, const QString& dataFolder, QObject* parent = nullptr);
+    // dataFolder (where the tune and the wave sounds lie). New games start on
+    // startingField: empty but for tests and benchmarks that want a pile.
+    GameSession(Music& music, SoundEffects& effects, const QString& dataFolder,
+                const Board& startingField = Board(), QObject* parent = nullptr);
     ~GameSession() override;
 
     SessionState state() const { return m_state; }
     const Game& game() const { return m_game; }
-    bool isTicking() const { return m_tickTimer.isActive(); }
     bool soundOn() const { return m_soundOn; }
     bool musicOn() const { return m_musicOn; }
 
     // Where the keys held come from; none held until it is set.
     void setSteering(std::function<SteerSet()> steering) { m_steering = std::move(steering); }
-    // The field new games start on: empty unless a test or benchmark sets a pile.
-    void setStartingField(const Board& field) { m_startingField = field; }
 
 public slots:
     // START begins a game at the starting speed, PAUSE pauses it, PLAY goes on.
@@ -58,7 +57,8 @@ public slots:
     void setMusicOn(bool on);
     // One step of the game; the timer calls it every 30 ms while a game runs.
     void tick();
-    // The program ends: no more ticks, and the sound device is let go.
+    // The program ends: no more ticks, and the sound device is let go. Once
+    // is enough; more do no harm.
     void close();
 
 signals:
@@ -86,13 +86,12 @@ private:
     SeededRandom m_random;
     Game m_game;
     Board m_startingField;
-    QTimer m_tickTimer;
+    QTimer m_tickTimer;  // named "tickTimer"
     std::function<SteerSet()> m_steering;
     SessionState m_state = SessionState::Ready;
     int m_startingSpeed = 0;
     bool m_soundOn = true;
     bool m_musicOn = true;
-    bool m_closed = false;
 };
 
 }  // namespace stonerush

@@ -2,7 +2,7 @@
 // the sound, the high-score table, the game session and the main window.
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,7 +16,6 @@
 #include "platform/sound/fluid_music.h"
 #include "platform/sound/qt_sound_effects.h"
 #include "platform/termination_signals.h"
-#include "scores/score_keeper.h"
 #include "windows/splash_window.h"
 
 namespace {
@@ -48,47 +47,35 @@ bool answeredOnTerminal(int argc, char** argv) {
 }
 
 // Everything the game is made of, brought up when the splash goes: the
-// sound, the high-score table (which may first tell of a problem with its
-// file), the game session and the main window.
+// sound, the game session and the main window (which reads the high-score
+// table, and may first tell of a problem with its file).
 class Program {
 public:
-    void bringUp(const QString& folder, stonerush::Zoom zoom) {
+    void bringUp(const stonerush::GameFolders& folders, stonerush::Zoom zoom) {
         using namespace stonerush;
-        if (m_scores) return;
+        if (m_window) return;
         m_effects = std::make_unique<QtSoundEffects>();
         m_music = std::make_unique<FluidMusic>();
-        m_scores = std::make_unique<ScoreKeeper>();
-        m_scores->startUp(folder);
-        if (m_ending) return;  // a signal came during a message about the score file
-        m_session = std::make_unique<GameSession>(*m_music, *m_effects, folder);
-        m_window = std::make_unique<MainWindow>(*m_session, *m_scores, folder, zoom);
-        m_scores->setMessageParent(m_window.get());
-        m_window->show();
+        m_session = std::make_unique<GameSession>(*m_music, *m_effects, folders.program);
+        m_window = std::make_unique<MainWindow>(*m_session, folders, zoom);
+        m_window->start();
     }
 
-    // A signal closes the main window as its close box does, so the table is
-    // saved, and nothing waits for a person any more. A name being typed is
-    // taken as it stands and an open message is closed: the prompt returns,
-    // the entry goes into the table and is saved, and only then does the
-    // window close. Quitting also ends a message at start-up at once.
+    // A signal ends the program as the close box does, so the table is saved,
+    // but nothing waits for a person any more.
     void end() {
-        m_ending = true;
-        if (!m_window)
-            QCoreApplication::quit();
-        else if (m_scores->stopAsking())
-            QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+        if (m_window)
+            m_window->endWithoutAsking();
         else
-            m_window->close();
+            QCoreApplication::quit();
     }
 
 private:
     // Destroyed in the reverse order: the window before what it shows.
     std::unique_ptr<stonerush::QtSoundEffects> m_effects;
     std::unique_ptr<stonerush::FluidMusic> m_music;
-    std::unique_ptr<stonerush::ScoreKeeper> m_scores;
     std::unique_ptr<stonerush::GameSession> m_session;
     std::unique_ptr<stonerush::MainWindow> m_window;
-    bool m_ending = false;
 };
 
 }  // namespace
@@ -109,7 +96,9 @@ int main(int argc, char** argv) {
 
     Program program;
     const Zoom zoom = MainWindow::startingZoom();
-    auto* splash = new SplashWindow([&] { program.bringUp(applicationDirectory(), zoom); }, zoom);
+    const GameFolders folders{applicationDirectory(),
+                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    auto* splash = new SplashWindow([&] { program.bringUp(folders, zoom); }, zoom);
     splash->show();
     watchTerminationSignals([&] { program.end(); });
     return app.exec();

@@ -9,21 +9,23 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QWindow>
 #include <algorithm>
 
+#include "mainwindow/player_choices.h"
 #include "platform/held_keys.h"
 #include "render/grid_view.h"
 #include "scores/high_score_window.h"
-#include "scores/score_keeper.h"
 #include "windows/about_window.h"
 #include "windows/help_window.h"
 
 namespace stonerush {
 
-MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString& dataFolder, Zoom zoom)
+MainWindow::MainWindow(GameSession& session, const GameFolders& folders, Zoom zoom)
     : m_session(session),
-      m_scores(scores),
-      m_dataFolder(dataFolder),
+      m_scores(this, folders.program, folders.userData),
+      m_programFolder(folders.program),
       m_playfieldPaused(QStringLiteral(":/assets/playfield_paused.png")),
       m_previewPaused(QStringLiteral(":/assets/preview_paused.png")),
       m_playfieldGameOver(QStringLiteral(":/assets/playfield_game_over.png")) {
@@ -41,12 +43,37 @@ MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString&
 
     m_keys = new HeldKeys(this);
     m_session.setSteering([keys = m_keys] { return keys->steering(); });
+    keepChoices();
     connectSession();
 }
 
 MainWindow::~MainWindow() {
     m_session.setSteering(nullptr);
-    for (QWidget* side : openSideWindows()) delete side;
+}
+
+void MainWindow::start() {
+    m_scores.tellStartUpProblems([this] { show(); });
+}
+
+void MainWindow::endWithoutAsking() {
+    m_scores.stopAsking();
+    close();
+}
+
+// The switches and the slider start as the player left them, and every
+// change is kept for the next start.
+void MainWindow::keepChoices() {
+    const PlayerChoices kept = PlayerChoices::kept();
+    m_soundAction->setChecked(kept.soundOn);
+    m_musicAction->setChecked(kept.musicOn);
+    m_speedSlider->setValue(kept.startingSpeed);
+    m_startingSpeedValue->setText(QString::number(kept.startingSpeed));
+    m_session.setSoundOn(kept.soundOn);
+    m_session.setMusicOn(kept.musicOn);
+    m_session.setStartingSpeed(kept.startingSpeed);
+    connect(m_soundAction, &QAction::toggled, this, &PlayerChoices::keepSoundOn);
+    connect(m_musicAction, &QAction::toggled, this, &PlayerChoices::keepMusicOn);
+    connect(m_speedSlider, &QScrollBar::valueChanged, this, &PlayerChoices::keepStartingSpeed);
 }
 
 void MainWindow::connectSession() {
@@ -65,7 +92,7 @@ void MainWindow::connectSession() {
     const auto choose = [this](int step) {
         if (step < 1 || step > largestStep()) return;
         setZoom(Zoom(step));
-        saveZoomStep(step);
+        PlayerChoices::keepZoomStep(step);
     };
     connect(m_zoomInAction, &QAction::triggered, this, [this, choose] { choose(m_zoom.step() + 1); });
     connect(m_zoomOutAction, &QAction::triggered, this, [this, choose] { choose(m_zoom.step() - 1); });
@@ -79,7 +106,8 @@ void MainWindow::connectSession() {
             [this](int32_t lines) { m_linesValue->setText(QString::number(lines)); });
     connect(&m_session, &GameSession::speedChanged, this,
             [this](int speed) { m_speedValue->setText(QString::number(speed)); });
-    connect(&m_session, &GameSession::gameEnded, this, &MainWindow::enterHighScore);
+    // The name prompt comes only now that the step has returned.
+    connect(&m_session, &GameSession::gameEnded, &m_scores, &HighScoreFlow::enterScore);
 }
 
 void MainWindow::showState(SessionState state) {
@@ -114,11 +142,6 @@ void MainWindow::showScore(int32_t score) {
     m_scoreValue->setText(QStringLiteral("%1").arg(score, 6, 10, QLatin1Char('0')));
 }
 
-void MainWindow::enterHighScore(int32_t score) {
-    m_keys->releaseAll();  // the prompt takes the keys; none may stay held
-    m_scores.enterHighScore(score);
-}
-
 // Every control at its place, size and font at this zoom; the window takes
 // its new size at once, and the game goes on as it was.
 void MainWindow::setZoom(Zoom zoom) {
@@ -149,68 +172,68 @@ WindowMeasure MainWindow::measure() const {
     return {QSize(client.width(), client.height() + m_menuBarAtOne), frame};
 }
 
-void MainWindow::pauseRunningGame() {
-    m_session.pauseIfRunning();
-}
-
-void MainWindow::setMainWindowEnabled(bool enabled) {
-    setEnabled(enabled);
-    if (!enabled) m_keys->releaseAll();
-}
-
-QWidgetList MainWindow::openSideWindows() const {
-    QWidgetList open;
-    for (QWidget* side : std::initializer_list<QWidget*>{m_highScoreWindow, m_helpWindow, m_aboutWindow})
-        if (side) open << side;
-    return open;
-}
-
-namespace {
-// A window that is closing may still wait for its deletion: it counts as gone.
-bool isOpen(QWidget* window) {
-    return window && window->isVisible();
-}
-}  // namespace
-
 void MainWindow::openHighScores() {
-    if (!isEnabled() || isOpen(m_highScoreWindow)) return;
-    m_highScoreWindow = new HighScoreWindow(m_scores, *this, m_zoom);  // shows itself
+    auto* window = new HighScoreWindow(m_scores.table(), m_zoom, this);
+    connect(window, &HighScoreWindow::resetClicked, &m_scores, &HighScoreFlow::reset);
+    connect(&m_scores, &HighScoreFlow::tableChanged, window, &HighScoreWindow::showTable);
+    openSideWindow(window);
+    m_scores.refresh();  // another copy may have saved since
 }
 
 void MainWindow::openHelp() {
-    if (!isEnabled()) return;
-    if (!isOpen(m_helpWindow))
-        m_helpWindow = new HelpWindow(*this, m_dataFolder + QStringLiteral("/help.htm"), m_zoom);
-    m_helpWindow->show();
+    openSideWindow(new HelpWindow(m_programFolder + QStringLiteral("/help.htm"), m_zoom, this));
 }
 
 void MainWindow::openAbout() {
-    if (!isEnabled()) return;
-    if (!isOpen(m_aboutWindow)) m_aboutWindow = new AboutWindow(*this, m_zoom);
-    m_aboutWindow->show();
+    openSideWindow(new AboutWindow(m_zoom, this));
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!m_closed) {
-        m_closed = true;
-        m_scores.saveHighScores(/*lastChance=*/true);  // tells the player itself when it fails
-        m_session.close();
+// A side window opens centred on the screen, modal to this window, and is
+// deleted when it closes. Only one can be open: this window's menus and keys
+// do not act while it is.
+void MainWindow::openSideWindow(QDialog* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(), screen()->availableGeometry()));
+    window->open();
+}
+
+// Whenever one of this window's dialogs is open: a running game pauses (it
+// goes on only at PLAY), the keys held count as released, and the window is
+// greyed (its own dialogs are not part of what is greyed).
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked) setBlocked(true);
+    if (event->type() == QEvent::WindowUnblocked) setBlocked(false);
+    return QMainWindow::event(event);
+}
+
+void MainWindow::setBlocked(bool blocked) {
+    if (blocked) {
+        m_session.pauseIfRunning();
+        m_keys->releaseAll();
     }
-    event->accept();
-    // The program ends with its main window, side windows included.
-    for (QWidget* side : openSideWindows()) side->close();
-    QCoreApplication::quit();
+    centralWidget()->setEnabled(!blocked);
+    menuBar()->setEnabled(!blocked);
 }
 
-// A click on the disabled window activates the side window that disabled it,
-// as its keys (Enter, Escape) are the ones that can act.
+// Closing saves the table; the program ends once that is done and, where it
+// failed, the player has read why.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    m_session.close();
+    m_scores.saveAtEnd([this] {
+        hide();
+        QCoreApplication::quit();
+    });
+}
+
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
     showZoomChoices();  // the window is framed by now, and may have moved to another screen
-    if (isEnabled()) return;
-    for (QWidget* side : openSideWindows())
-        if (side->isVisible()) side->activateWindow();
+    // A click on the window while one of its dialogs is open gives the keys
+    // back to the dialog: its Enter and Escape are the ones that can act.
+    if (QWindow* dialog = QGuiApplication::modalWindow()) dialog->requestActivate();
 }
 
 }  // namespace stonerush

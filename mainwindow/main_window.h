@@ -1,21 +1,23 @@
 // The main window: the playfield, the preview, the counters, the START/PAUSE
 // button, the starting-speed slider and the menus. It shows what the game
-// session tells it and forwards the player's input to it; the side windows
-// (high scores, help, About) open from its menus.
+// session tells it and forwards the player's input to it. Its dialogs (high
+// scores, help, About from the menus; the name prompt and messages of the
+// high scores) are modal to it: while one is open a running game is paused and
+// the window is greyed.
 #pragma once
 
 #include <QImage>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 
 #include "engine/board.h"
 #include "mainwindow/game_session.h"
+#include "mainwindow/high_score_flow.h"
 #include "mainwindow/zoom_steps.h"
 #include "platform/zoom.h"
-#include "windows/side_window_host.h"
 
 class QAction;
+class QDialog;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -23,19 +25,21 @@ class QScrollBar;
 
 namespace stonerush {
 
-class AboutWindow;
 class GridView;
 class HeldKeys;
-class HelpWindow;
-class HighScoreWindow;
-class ScoreKeeper;
 
-class MainWindow : public QMainWindow, public SideWindowHost {
+// Where the game finds its files.
+struct GameFolders {
+    QString program;   // the program's own: the help page, and the high-score file where it may be
+    QString userData;  // the player's data folder: the high-score file where the program's will not do
+};
+
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // dataFolder holds the help page. Every window opens at the zoom given,
-    // which Zoom In, Zoom Out and Actual Size change.
-    MainWindow(GameSession& session, ScoreKeeper& scores, const QString& dataFolder, Zoom zoom = Zoom());
+    // Every window opens at the zoom given, which Zoom In, Zoom Out and
+    // Actual Size change. The window is not shown yet: see start().
+    MainWindow(GameSession& session, const GameFolders& folders, Zoom zoom = Zoom());
     ~MainWindow() override;
 
     // The step every window opens at: the player's last choice, or at a first
@@ -43,12 +47,17 @@ public:
     // screen's available height; never more than the screen holds.
     static Zoom startingZoom();
 
-    // SideWindowHost
-    void pauseRunningGame() override;
-    void setMainWindowEnabled(bool enabled) override;
-    QWidget* mainWindow() override { return this; }
+    // Shows the window, once a message about the high-score file, if there
+    // is one to tell, has been read.
+    void start();
+
+    // The program ends on a signal: a name being typed is taken as it stands,
+    // messages close, the table is saved and the program quits, with nothing
+    // waiting for a person.
+    void endWithoutAsking();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -57,13 +66,13 @@ private:
     void buildCounters(QWidget* client);
     void buildSpeedPanel(QWidget* client);
     void buildMenus();
+    void keepChoices();
     void connectSession();
 
     void showState(SessionState state);
     void showCells(const Board& board, const Preview& preview);
     void showPicture(FieldPicture picture);
     void showScore(int32_t score);
-    void enterHighScore(int32_t score);
     void setZoom(Zoom zoom);
     void showZoomChoices();
     int largestStep() const;  // the largest zoom step that fits the window's screen
@@ -71,11 +80,12 @@ private:
     void openHighScores();
     void openHelp();
     void openAbout();
-    QWidgetList openSideWindows() const;
+    void openSideWindow(QDialog* window);
+    void setBlocked(bool blocked);
 
     GameSession& m_session;
-    ScoreKeeper& m_scores;
-    QString m_dataFolder;
+    HighScoreFlow m_scores;
+    QString m_programFolder;
     HeldKeys* m_keys = nullptr;
 
     QImage m_playfieldPaused;
@@ -103,12 +113,6 @@ private:
     ZoomedLayout m_layout;  // every control at its 1x place, size and font
     Zoom m_zoom;
     int m_menuBarAtOne = 0;
-
-    // Each side window exists at most once.
-    QPointer<HighScoreWindow> m_highScoreWindow;
-    QPointer<HelpWindow> m_helpWindow;
-    QPointer<AboutWindow> m_aboutWindow;
-    bool m_closed = false;
 };
 
 }  // namespace stonerush

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "mainwindow/main_window.h"
+#include "mainwindow/player_choices.h"
 #include "render/grid_view.h"
 
 namespace stonerush {
@@ -78,7 +79,7 @@ Zoom MainWindow::startingZoom() {
     // The window checks the step against its real measure once it exists.
     const WindowMeasure window{clientSize + QSize(0, 24), unframedFrame};
     const QSize available = screen->availableGeometry().size();
-    const int step = savedZoomStep().value_or(firstStartZoomStep(window, available));
+    const int step = PlayerChoices::kept().zoomStep.value_or(firstStartZoomStep(window, available));
     return Zoom(std::min(step, largestZoomStep(window, available)));
 }
 
@@ -172,10 +173,7 @@ void MainWindow::buildMenus() {
     m_soundAction->setShortcut(Qt::CTRL | Qt::Key_S);
     m_musicAction = options->addAction(QStringLiteral("&Music"));
     m_musicAction->setShortcut(Qt::CTRL | Qt::Key_M);
-    for (QAction* option : {m_soundAction, m_musicAction}) {
-        option->setCheckable(true);
-        option->setChecked(true);
-    }
+    for (QAction* option : {m_soundAction, m_musicAction}) option->setCheckable(true);
     options->addSeparator();
     m_zoomInAction = options->addAction(QStringLiteral("Zoom &In"));
     m_zoomInAction->setShortcuts(
@@ -192,8 +190,18 @@ void MainWindow::buildMenus() {
     m_aboutAction = help->addAction(QStringLiteral("&About..."));
     m_aboutAction->setShortcut(Qt::Key_F2);
 
-    // Shortcuts act only while this window is the active one, so a side
-    // window that disabled it cannot be opened twice from the keyboard.
+    for (const auto& [action, name] : {std::pair{m_highScoresAction, "highScoresAction"},
+                                       {m_quitAction, "quitAction"},
+                                       {m_soundAction, "soundAction"},
+                                       {m_musicAction, "musicAction"},
+                                       {m_zoomInAction, "zoomInAction"},
+                                       {m_zoomOutAction, "zoomOutAction"},
+                                       {m_actualSizeAction, "actualSizeAction"},
+                                       {m_howToPlayAction, "howToPlayAction"},
+                                       {m_aboutAction, "aboutAction"}})
+        action->setObjectName(QLatin1String(name));
+    // Shortcuts act only while this window is the active one: not while one
+    // of its dialogs is open, so none can be opened twice from the keyboard.
     for (QAction* action : menuBar()->actions())
         for (QAction* item : action->menu()->actions()) item->setShortcutContext(Qt::WindowShortcut);
     // The bar and its menus speak at the zoomed size too.

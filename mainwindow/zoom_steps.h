@@ -1,9 +1,7 @@
-// Which whole zoom steps the main window may take on a screen, and the step
-// kept from one run to the next in the player's configuration.
+// Which whole zoom steps the main window may take on a screen.
 #pragma once
 
 #include <QSize>
-#include <optional>
 
 namespace stonerush {
 
@@ -27,9 +25,5 @@ int largestZoomStep(const WindowMeasure& window, QSize available);
 // half the available height (1x on 1920x1080, 2x on 2560x1440, 3x on
 // 3840x2160 at 100% scale).
 int firstStartZoomStep(const WindowMeasure& window, QSize available);
-
-// The step the player chose last, if any.
-std::optional<int> savedZoomStep();
-void saveZoomStep(int step);
 
 }  // namespace stonerush

@@ -7,8 +7,6 @@
 
 #include <algorithm>
 
-#include "scores/score_keeper.h"
-
 namespace stonerush {
 namespace {
 
@@ -46,10 +44,9 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const QString& nam
 
 }  // namespace
 
-HighScoreWindow::HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host, Zoom zoom)
-    : SideWindow(host, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_keeper(keeper) {
+HighScoreWindow::HighScoreWindow(const HighScoreTable& table, Zoom zoom, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(QStringLiteral("High Scores"));
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
@@ -65,26 +62,18 @@ HighScoreWindow::HighScoreWindow(ScoreKeeper& keeper, SideWindowHost& host, Zoom
         label->setGeometry(zoom(QRect(lineLeft, lineTop + lineStep * (i - 1), width, lineHeight)));
         m_scoreLines.at(i - 1) = label;
     }
-    m_resetButton = makeButton(this, QStringLiteral("Reset"), QStringLiteral("resetButton"), resetLeft, zoom);
-    m_closeButton = makeButton(this, QStringLiteral("Close"), QStringLiteral("closeButton"), closeLeft, zoom);
-    setTabOrder(m_resetButton, m_closeButton);
-    m_resetButton->setFocus();
-    // No confirmation: the keeper empties the table and saves it.
-    connect(m_resetButton, &QPushButton::clicked, &m_keeper, &ScoreKeeper::resetHighScores);
-    connect(m_closeButton, &QPushButton::clicked, this, &HighScoreWindow::close);
-    connect(&m_keeper, &ScoreKeeper::tableChanged, this, &HighScoreWindow::showTable);
-
-    // Load: pause, disable the main window, fill the list, show.
-    pauseRunningGame();
-    disableMainWindow();
-    showTable();
-    m_keeper.refreshHighScores();  // another copy may have saved since
-    show();
+    auto* reset = makeButton(this, QStringLiteral("Reset"), QStringLiteral("resetButton"), resetLeft, zoom);
+    auto* close = makeButton(this, QStringLiteral("Close"), QStringLiteral("closeButton"), closeLeft, zoom);
+    setTabOrder(reset, close);
+    reset->setFocus();
+    connect(reset, &QPushButton::clicked, this, &HighScoreWindow::resetClicked);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    showTable(table);
 }
 
-void HighScoreWindow::showTable() {
+void HighScoreWindow::showTable(const HighScoreTable& table) {
     for (int i = 1; i <= highScoreCount; ++i)
-        m_scoreLines.at(i - 1)->setText(QString::fromStdString(formatScoreLine(m_keeper.table(), i)));
+        m_scoreLines.at(i - 1)->setText(QString::fromStdString(formatScoreLine(table, i)));
 }
 
 }  // namespace stonerush

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <cmath>
 
 #include "platform/app_info.h"
 
@@ -28,9 +29,23 @@ QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry) {
     return label;
 }
 
-void makeTextBlack(QLabel* label) {
+// The relative luminance of a colour, as contrast ratios are measured.
+double luminance(const QColor& colour) {
+    const auto linear = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+// The title and the description are black on the light grey of a classic
+// desktop. On a dark theme black would vanish into the background: there the
+// theme's own text colour is used.
+void makeTextBlackWhereReadable(QLabel* label) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    const double background = luminance(palette.color(QPalette::Window));
+    const double contrastOfBlack = (background + 0.05) / 0.05;
+    if (contrastOfBlack >= 4.5) palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
 }
 
@@ -47,9 +62,9 @@ void addLine(QWidget* parent, QRect geometry, QColor colour) {
 
 }  // namespace
 
-AboutWindow::AboutWindow(SideWindowHost& host, Zoom zoom)
-    : SideWindow(host, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+AboutWindow::AboutWindow(Zoom zoom, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowIcon(QIcon(QString::fromLatin1(programIcon)));
     setFont(zoom(font()));  // every label and the button inherit it
     layOutControls(zoom);
@@ -62,8 +77,6 @@ AboutWindow::AboutWindow(SideWindowHost& host, Zoom zoom)
                                 .arg(appinfo::versionRevision));
     m_titleLabel->setText(title);
     m_copyrightLabel->setText(QString::fromUtf8(appinfo::legalNotice));
-    disableMainWindow();
-    pauseRunningGame();
 }
 
 void AboutWindow::layOutControls(Zoom zoom) {
@@ -79,7 +92,7 @@ void AboutWindow::layOutControls(Zoom zoom) {
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     m_titleLabel->setFont(titleFont);
-    makeTextBlack(m_titleLabel);
+    makeTextBlackWhereReadable(m_titleLabel);
 
     m_versionLabel = makeLabel(this, "versionLabel", zoom(QRect(70, 52, 307, 15)));
 
@@ -87,7 +100,7 @@ void AboutWindow::layOutControls(Zoom zoom) {
     m_descriptionLabel->setText(QString::fromUtf8(description));
     m_descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_descriptionLabel->setWordWrap(true);
-    makeTextBlack(m_descriptionLabel);
+    makeTextBlackWhereReadable(m_descriptionLabel);
 
     // An etched line: a grey line over the top of a two-pixel white one.
     addLine(this, zoom(QRect(8, 192, 371, 2)), QColor(0xFF, 0xFF, 0xFF));

@@ -5,19 +5,17 @@
 #include <QDialog>
 
 #include "platform/zoom.h"
-#include "windows/side_window.h"
 
 class QLabel;
 class QPushButton;
 
 namespace stonerush {
 
-class AboutWindow : public SideWindow<QDialog> {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    // Fills in the texts, disables the main window and pauses a running game.
-    // The caller shows it.
-    explicit AboutWindow(SideWindowHost& host, Zoom zoom = Zoom());
+    // Fills in the texts; the caller shows it.
+    explicit AboutWindow(Zoom zoom = Zoom(), QWidget* parent = nullptr);
 
 private:
     void layOutControls(Zoom zoom);

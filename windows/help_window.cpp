@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -96,9 +95,9 @@ bool isWebLink(const QUrl& url) {
 
 // A sizable frame with every button, typed as a dialog: only a dialog is kept
 // above the window it belongs to.
-HelpWindow::HelpWindow(SideWindowHost& host, const QString& helpPath, Zoom zoom)
-    : SideWindow(host, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+HelpWindow::HelpWindow(const QString& helpPath, Zoom zoom, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Stonerush Help"));
     setWindowIcon(helpIcon());
     resize(zoom(QSize(344, 276)));
@@ -114,12 +113,6 @@ HelpWindow::HelpWindow(SideWindowHost& host, const QString& helpPath, Zoom zoom)
     m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
 
-    // A help window is read and put away: Escape closes it like the close box.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
-
-    disableMainWindow();
-    pauseRunningGame();
     navigate(helpPath);
 }
 

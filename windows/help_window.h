@@ -2,25 +2,22 @@
 // the window at every size.
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <QUrl>
-#include <QWidget>
 
 #include "platform/zoom.h"
-#include "windows/side_window.h"
 
 class QTextBrowser;
 
 namespace stonerush {
 
-class HelpWindow : public SideWindow<QWidget> {
+class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    // Disables the main window, pauses a running game and opens the page at
-    // helpPath. The caller shows it.
-    HelpWindow(SideWindowHost& host, const QString& helpPath, Zoom zoom = Zoom());
-
-    QTextBrowser* browser() const { return m_browser; }
+    // Opens the page at helpPath in its browser, named "browser". The caller
+    // shows it; Escape closes it as the close box does.
+    explicit HelpWindow(const QString& helpPath, Zoom zoom = Zoom(), QWidget* parent = nullptr);
 
 private:
     void navigate(const QString& path);

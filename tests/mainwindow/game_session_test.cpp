@@ -2,6 +2,7 @@
 // with the music calls and sounds in their order, the options, side windows
 // pausing a running game, and the end of a game.
 #include <QTest>
+#include <QTimer>
 
 #include "mainwindow/game_session.h"
 #include "support/fake_sound.h"
@@ -23,8 +24,9 @@ class GameSessionTest : public QObject {
     // The button's caption, whether the timer runs, what the playfield shows.
     QString state() const {
         static const char* captions[] = {"START", "PAUSE", "PLAY"};
+        const bool ticking = session->findChild<QTimer*>("tickTimer")->isActive();
         return QStringLiteral("%1 %2 %3")
-            .arg(captions[int(session->state())], session->isTicking() ? "ticking" : "stopped", picture);
+            .arg(captions[int(session->state())], ticking ? "ticking" : "stopped", picture);
     }
 
     // A pile with a gap in column 0 up to row 2, and a block at (6, 1): the first piece,
@@ -50,9 +52,8 @@ private slots:
         musicOn = soundOn = true;
         music.log = [this](const QString& call) { log << call + " | " + (session ? state() : "new"); };
         effects.log = [this](QString file) { log << file.remove("data/") + " | " + state(); };
-        session = std::make_unique<GameSession>(music, effects, "data");
+        session = std::make_unique<GameSession>(music, effects, "data", pile());
         session->setSteering([this] { return held; });
-        session->setStartingField(pile());
         connect(session.get(), &GameSession::pictureShown, this, [this](FieldPicture shown) {
             picture = shown == FieldPicture::Black    ? "black"
                       : shown == FieldPicture::Paused ? "paused"

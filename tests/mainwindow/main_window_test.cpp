@@ -1,9 +1,11 @@
 // The main window driven as a player drives it: what it shows in each state
-// of the game, its shortcuts and side windows, and a game with broken data
-// files and whatever sound the machine has.
+// of the game, its shortcuts and dialogs, the choices it keeps, and a game
+// with broken data files and whatever sound the machine has.
 #include <QAction>
 #include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -18,10 +20,8 @@
 #include "platform/held_keys.h"
 #include "platform/sound/fluid_music.h"
 #include "platform/sound/qt_sound_effects.h"
-#include "scores/score_keeper.h"
 #include "support/fake_sound.h"
 #include "support/offscreen_main.h"
-#include "windows/help_window.h"
 
 using namespace stonerush;
 
@@ -35,7 +35,6 @@ class MainWindowTest : public QObject {
     std::unique_ptr<QTemporaryDir> folder;
     FakeMusic fakeMusic;
     FakeSoundEffects fakeEffects;
-    std::unique_ptr<ScoreKeeper> scores;
     std::unique_ptr<GameSession> session;
     std::unique_ptr<MainWindow> window;
     QStringList log;  // music calls and name prompts
@@ -43,18 +42,14 @@ class MainWindowTest : public QObject {
     // A game on a pile with a gap in column 0 up to row 2, and a block at (6, 1):
     // the first piece, whatever it is, lands at once, and the next finds no room.
     void open(Music& music, SoundEffects& effects) {
-        scores = std::make_unique<ScoreKeeper>();
-        scores->setNamePrompt([this] { return log << "prompt", QStringLiteral("Ada"); });
-        scores->startUp(folder->path());
-        session = std::make_unique<GameSession>(music, effects, folder->path());
         Board pile;
         for (int y = 2; y < boardHeight; ++y)
             for (int x = 1; x < boardWidth; ++x) pile.at(x, y).state = CellState::Settled;
         pile.at(6, 1).state = CellState::Settled;  // a straight piece lying in row 0 cannot fall
-        session->setStartingField(pile);
-        window = std::make_unique<MainWindow>(*session, *scores, folder->path());
-        window->findChild<HeldKeys*>()->setRepeatGrace(0);
-        window->show();
+        session = std::make_unique<GameSession>(music, effects, folder->path(), pile);
+        window =
+            std::make_unique<MainWindow>(*session, GameFolders{folder->path(), folder->filePath("user")});
+        window->start();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
     template <class T = QWidget>
@@ -79,32 +74,43 @@ class MainWindowTest : public QObject {
                                                        : "game"}
             .join(' ');
     }
-    // Holds Down until the game is over and the name prompt has come and gone.
+    // Holds Down until the game is over, and answers the name prompt with "Ada".
     void playToTheEnd() {
         QTest::keyPress(window.get(), Qt::Key_Down);
-        QTRY_VERIFY(log.contains("prompt"));
+        QTRY_VERIFY(!dialogs().isEmpty());
+        auto* prompt = qobject_cast<QInputDialog*>(dialogs()[0]);
+        QVERIFY(prompt);
+        log << "prompt";
         QVERIFY(window->findChild<HeldKeys*>()->steering().empty());  // let go when the prompt came
+        QVERIFY(!window->centralWidget()->isEnabled());
+        prompt->setTextValue("Ada");
+        prompt->accept();
     }
-    QWidgetList sideWindows() {
+    // The window's dialogs open now: each belongs to it and is modal to it.
+    QWidgetList dialogs() {
         QWidgetList open;
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->isVisible() && top->windowHandle()->transientParent() == window->windowHandle())
+            if (top->isVisible() && top->windowHandle()->transientParent() == window->windowHandle() &&
+                top->parentWidget() == window.get() && top->windowModality() == Qt::WindowModal)
                 open << top;
         return open;
     }
+    bool greyed() { return !window->centralWidget()->isEnabled() && !window->menuBar()->isEnabled(); }
 
 private slots:
     void initTestCase() {
-        static QTemporaryDir config;  // the zoom the tests choose is kept here
+        static QTemporaryDir config;  // the choices the tests make are kept here
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     }
     void init() {
+        QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") +
+                      "/stonerush/stonerush.conf");  // a first start
         folder = std::make_unique<QTemporaryDir>();
         fakeMusic.log = [this](const QString& call) { log << call; };
         open(fakeMusic, fakeEffects);
         log.clear();
     }
-    void cleanup() { window.reset(), session.reset(), scores.reset(); }
+    void cleanup() { window.reset(), session.reset(); }
 
     void showsEachStateOfTheGame() {
         QCOMPARE(view(), "START panel 000000 0 0 title");
@@ -117,23 +123,29 @@ private slots:
         click("startButton");
         playToTheEnd();
         QCOMPARE(view(), "START panel 000005 0 12 over");
-        QCOMPARE(scores->table().entry(1).playerScore, 5);
+        QVERIFY(!greyed());
         QCOMPARE(log, (QStringList{"play", "pause", "resume", "rewind", "prompt"}));
+        control<QAction>("highScoresAction")->trigger();
+        QCOMPARE(dialogs().size(), 1);
+        const auto line1 = [&] { return dialogs()[0]->findChild<QLabel*>("scoreLine1")->text(); };
+        QVERIFY(line1().startsWith("#1: Ada "));
+        QTest::mouseClick(dialogs()[0]->findChild<QPushButton*>("resetButton"), Qt::LeftButton);
+        QVERIFY(line1().startsWith("#1: None "));
     }
 
-    // The shortcuts pressed during a game. A side window belongs to the window, pauses the game,
-    // disables the window and is the only one; closing it gives the window back, still paused.
-    // Closing the program instead closes every window and lets the music go.
+    // The shortcuts pressed during a game. A dialog belongs to the window, is modal to it, pauses
+    // the game, greys the window and is the only one; closing it gives the window back, still
+    // paused. A signal instead ends the program at once and lets the music go.
     void shortcuts_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("opens");
-        QTest::addColumn<bool>("quit");
+        QTest::addColumn<bool>("signal");
         QTest::addColumn<QStringList>("log");
-        for (const bool quit : {false, true})
+        for (const bool signal : {false, true})
             for (const auto& [keys, opens] :
                  {std::pair{"F1", "HelpWindow"}, {"F2", "AboutWindow"}, {"F4", "HighScoreWindow"}})
-                QTest::addRow("%s%s", keys, quit ? ", quit" : "")
-                    << keys << opens << quit << QStringList{"pause"};
+                QTest::addRow("%s%s", keys, signal ? ", signal" : "")
+                    << keys << opens << signal << QStringList{"pause"};
         QTest::newRow("Ctrl+S") << "Ctrl+S"
                                 << "" << false << QStringList{};
         QTest::newRow("Ctrl+M") << "Ctrl+M"
@@ -141,7 +153,7 @@ private slots:
     }
     void shortcuts() {
         QFETCH(QString, keys);
-        QFETCH(bool, quit);
+        QFETCH(bool, signal);
         click("startButton");
         QFile(folder->filePath("help.htm")).open(QIODevice::WriteOnly);
         log.clear();
@@ -149,23 +161,48 @@ private slots:
         QTEST(log, "log");
         QCOMPARE(session->soundOn(), keys != "Ctrl+S");
         QCOMPARE(session->musicOn(), keys != "Ctrl+M");
-        const QWidgetList sides = sideWindows();
+        const QWidgetList sides = dialogs();
         QTEST(sides.isEmpty() ? "" : QString(sides[0]->metaObject()->className()).remove("stonerush::"),
               "opens");
-        QCOMPARE(window->isEnabled(), sides.isEmpty());
+        QCOMPARE(greyed(), !sides.isEmpty());
         if (sides.isEmpty()) return;
-        if (auto* help = qobject_cast<HelpWindow*>(sides[0]))  // the page beside the program
-            QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(folder->filePath("help.htm")));
+        if (sides[0]->inherits("stonerush::HelpWindow"))  // the page beside the program
+            QCOMPARE(sides[0]->findChild<QTextBrowser*>("browser")->source(),
+                     QUrl::fromLocalFile(folder->filePath("help.htm")));
         for (QWidget* target : QWidgetList{window.get(), sides[0]})
             for (const Qt::Key again : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F4}) QTest::keyClick(target, again);
-        QCOMPARE(sideWindows(), sides);
+        QCOMPARE(dialogs(), sides);
         const QPointer<QWidget> side = sides[0];
-        (quit ? window->windowHandle() : side->windowHandle())->close();  // a close box
+        if (signal) {
+            window->endWithoutAsking();
+            QCOMPARE(log.last(), "close");
+            QVERIFY(!window->isVisible());
+            return;
+        }
+        side->windowHandle()->close();  // its close box
         QTRY_VERIFY(side.isNull());
-        QCOMPARE(window->isVisible(), !quit);
-        QVERIFY(window->isEnabled());
+        QVERIFY(window->isVisible());
+        QVERIFY(!greyed());
         QCOMPARE(control<QPushButton>("startButton")->text(), "PLAY");  // until resumed
-        QCOMPARE(log.last(), quit ? "close" : "pause");
+        QCOMPARE(log.last(), "pause");
+    }
+
+    // Sound, music and the starting speed are kept for the next start; a first start has both
+    // switches on and speed 0.
+    void choicesKept() {
+        const auto checked = [this](const char* name) { return control<QAction>(name)->isChecked(); };
+        QVERIFY(checked("soundAction") && checked("musicAction"));
+        QCOMPARE(control<QScrollBar>("speedSlider")->value(), 0);
+        QTest::keySequence(window.get(), QKeySequence("Ctrl+S"));
+        QTest::keySequence(window.get(), QKeySequence("Ctrl+M"));
+        control<QScrollBar>("speedSlider")->setValue(7);
+        cleanup();
+        open(fakeMusic, fakeEffects);
+        QVERIFY(!checked("soundAction") && !checked("musicAction"));
+        QVERIFY(!session->soundOn() && !session->musicOn());
+        QCOMPARE(control<QLabel>("startingSpeedValue")->text(), "7");
+        click("startButton");
+        QCOMPARE(session->game().speed(), 7);
     }
 
     // The step of a first start: the largest at which the window with its frame is at most half the
@@ -189,19 +226,18 @@ private slots:
     // Zoom In acts up to the largest step at which the window fits the screen (6x) and is greyed
     // there; Zoom Out and Actual Size are greyed at 1x. A game goes on through every step.
     void zoomItemsGreyedWhereTheyCannotAct() {
-        QHash<QString, QAction*> item;
-        for (QAction* action : window->findChildren<QAction*>()) item[action->text().remove('&')] = action;
+        const auto item = [this](const char* name) { return control<QAction>(name); };
         const QSize atOne = window->centralWidget()->size();
         click("startButton");
         QString acts;  // per step: whether Zoom In, Zoom Out and Actual Size act
-        for (int step = 1; step <= 7; ++step, item["Zoom In"]->trigger(), acts += ' ') {
+        for (int step = 1; step <= 7; ++step, item("zoomInAction")->trigger(), acts += ' ') {
             QCOMPARE(window->centralWidget()->size(), atOne * std::min(step, 6));
-            for (const char* name : {"Zoom In", "Zoom Out", "Actual Size"})
-                acts += item[name]->isEnabled() ? '+' : '-';
+            for (const char* name : {"zoomInAction", "zoomOutAction", "actualSizeAction"})
+                acts += item(name)->isEnabled() ? '+' : '-';
         }
         QCOMPARE(acts, "+-- +++ +++ +++ +++ -++ -++ ");
         QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
-        item["Actual Size"]->trigger();
+        item("actualSizeAction")->trigger();
         QCOMPARE(window->centralWidget()->size(), atOne);
         QCOMPARE(view().section(' ', 0, 0), "PAUSE");
     }

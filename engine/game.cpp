@@ -129,10 +129,10 @@ bool Game::fits(const Piece& piece) const {
 }
 
 void Game::putFalling(const Piece& piece) {
-    for (int y = 0; y < boardHeight; ++y)
-        for (int x = 0; x < boardWidth; ++x)
-            if (Cell& cell = m_board.at(x, y); cell.state == CellState::Falling)
-                cell.state = CellState::Empty;
+    // Only the piece's own cells hold falling blocks (none yet as it comes in).
+    for (Point p : cellsOf(m_falling))
+        if (Cell& cell = m_board.at(p.x, p.y); cell.state == CellState::Falling)
+            cell.state = CellState::Empty;
     for (Point p : cellsOf(piece)) m_board.at(p.x, p.y) = {piece.tile, CellState::Falling};
     m_falling = piece;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -145,36 +146,17 @@ TEST_P(Timeline, ChangesOnTheseTicks) {
     EXPECT_EQ(watched(), c.last);
     EXPECT_TRUE(c.after.empty() || picture(game.board()) == expand(c.after)) << picture(game.board());
 }
-// A straight piece lands in row 1 on tick 5 by the down key and fills it;
-// the row goes on tick 44, when the next piece comes in.
-const char* const fullRowOne = ". 111....111 ...1 |";
 const TimelineCase timelines[] = {
-    {"HeldTurnKeyEvery6thTick", Square, 14, "C", 'r', {1, 7, 13}, 3},
     {"HeldDownKeyEvery4thTick", Tee, 12, "D", 'y', {1, 5, 9}, 3},
     {"NoKeyHeldReadsEveryTick", Tee, 14, ".L", 'x', {2, 8, 14}, 1},
     {"KeyPressedBetweenReadsDoesNothing", Tee, 14, "L...L.", 'x', {1}, 3},
     {"HeldKeyRetriedAtTheWall", Square, 31, std::string(25, 'L') + "R", 'x', {1, 7, 13, 19, 31}, 1},
     {"DownKeyAndGravityMoveTwoRows", Tee, 26, std::string(25, '.') + "D", 'y', {26}, 2},
-    {"FallCountKeptThroughLandingAndSpawn", Straight, 65, "DDDDD.", 'y', {1, 44, 65}, 1, fullRowOne},
-    {"NewPieceAnswersTheKeysAtOnce", Straight, 46, "DDDDDL", 'x', {45}, 3, fullRowOne},
+    // A straight piece fills row 1 on tick 5; the row goes when the next piece comes in, on tick 44.
+    {"NewPieceAnswersTheKeysAtOnce", Straight, 46, "DDDDDL", 'x', {45}, 3, ". 111....111 ...1 |"},
     {"FallingCellsOfAFieldAreEmpty", Tee, 0, ".", 'x', {}, 4, "....@ |", "...@@@ ....@ |"},
 };
 INSTANTIATE_TEST_SUITE_P(Engine, Timeline, ::testing::ValuesIn(timelines), byName);
-
-// Ticks from a piece's coming in to its first one-row fall, by speed; the
-// later falls come as often.
-constexpr int fallTicks[] = {26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 2, 2};
-TEST_F(Engine, FallsEveryFewTicksBySpeed) {
-    for (int speed = 0; speed < 15; ++speed) {
-        start(speed, firstPiece(Tee));
-        std::vector<int> falls;
-        while (falls.size() < 3)
-            if (const int y = game.fallingPiece().y; step(), game.fallingPiece().y != y)
-                falls.push_back(tick);
-        const int every = fallTicks[speed];
-        EXPECT_EQ(falls, (std::vector<int>{every, 2 * every, 3 * every})) << "speed " << speed;
-    }
-}
 
 // One read of the keys after some ticks (see keysAt): a turn first, then a
 // move; left beats right beats down, clockwise beats anticlockwise; the
@@ -285,67 +267,56 @@ protected:
     }
 };
 
-// Where a piece comes in, a block on any one of its cells ends the game, and
-// the board keeps no trace of the piece; with blocks just under it, it comes
-// in and its first fall lands it there.
+// Where a piece comes in, a block on any one of its cells ends the game: the
+// board keeps no trace of the piece, and steps after the end do nothing. With
+// blocks just under it, the piece comes in and its first fall lands it there.
 TEST_P(Meeting, ComingIn) {
     const Cells cells = cellsOf({GetParam(), Deg0, 4, 0});
     std::vector<Point> under;
     for (Point p : cells) {
         start(0, firstPiece(GetParam()), blocks({p}));
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(step({Down}), StepReport{});
         EXPECT_TRUE(game.isOver() && picture(game.board()) == picture(blocks({p}))) << p;
         if (!std::ranges::count(cells, Point{p.x, p.y + 1})) under.push_back({p.x, p.y + 1});
     }
     start(0, firstPiece(GetParam()), blocks(under));
-    EXPECT_EQ(picture(game.board()), picture(blocks(under, cells, CellState::Falling)));
     hold(Down);
     EXPECT_EQ(picture(game.board()), picture(blocks(under, cells, CellState::Settled)));
 }
 
-// In the open, a move, a turn or a fall happens, the piece's own cells no
-// obstacle. A block on any one cell it would newly cover (beside, above or
-// under the piece) refuses a move or a turn, leaving the piece as it was,
-// and lands a falling piece where it stood.
-TEST_P(Meeting, ABlockOnAnyCellAStepNeedsStopsIt) {
+// From column 4, at either wall and in the open, a move, a turn or a fall
+// happens where every cell it newly covers is free; the piece's own cells
+// are no obstacle. A wall, or a block on any one of those cells (beside,
+// above or under the piece), refuses a move or a turn, leaving the piece as
+// it was, and lands a falling piece where it stood.
+TEST_P(Meeting, EveryStepNeedsEachCellItNewlyCovers) {
     for (int r = 0; r < 4; ++r) {
-        const Piece from{GetParam(), Rotation(r), 4, 9};
-        for (Steer key : {Left, Right, Down, TurnClockwise, TurnAnticlockwise}) {
-            const Piece to = moved(from, key);
-            ASSERT_TRUE(bring(from, 4));
-            hold(key);
-            EXPECT_EQ(game.fallingPiece(), to) << "rotation " << r << ", no block";
-            for (Point p : cellsOf(to)) {
-                if (std::ranges::count(cellsOf(from), p)) continue;
-                bool brought = false;
-                for (int via : {4, 1, 7}) brought = brought || bring(from, via, blocks({p}));
-                ASSERT_TRUE(brought) << "rotation " << r << ", " << p;
+        const auto [left, right] = std::ranges::minmax(cellsOf({GetParam(), Rotation(r)}), {}, &Point::x);
+        for (const int column : {4, -left.x, boardWidth - 1 - right.x}) {
+            const Piece from{GetParam(), Rotation(r), column, 9};
+            SCOPED_TRACE(::testing::Message() << "rotation " << r << ", column " << column);
+            for (Steer key : {Left, Right, Down, TurnClockwise, TurnAnticlockwise}) {
+                const Piece to = moved(from, key);
+                const auto [toLeft, toRight] = std::ranges::minmax(cellsOf(to), {}, &Point::x);
+                ASSERT_TRUE(bring(from, column));
                 hold(key);
-                const CellState state = key == Down ? CellState::Settled : CellState::Falling;
-                EXPECT_EQ(picture(game.board()), picture(blocks({p}, cellsOf(from), state)))
-                    << "rotation " << r;
+                EXPECT_EQ(game.fallingPiece(), toLeft.x >= 0 && toRight.x < boardWidth ? to : from)
+                    << int(key);
+                for (Point p : cellsOf(to)) {
+                    if (column != 4 || std::ranges::count(cellsOf(from), p)) continue;
+                    bool brought = false;
+                    for (int via : {4, 1, 7}) brought = brought || bring(from, via, blocks({p}));
+                    ASSERT_TRUE(brought) << p;
+                    hold(key);
+                    const CellState state = key == Down ? CellState::Settled : CellState::Falling;
+                    EXPECT_EQ(picture(game.board()), picture(blocks({p}, cellsOf(from), state)))
+                        << int(key) << p;
+                }
             }
         }
     }
 }
 
-// Slid against a wall and no further, the piece turns where the turned
-// piece stays inside the walls, and is left as it was elsewhere.
-TEST_P(Meeting, TurnsAtTheWallsOnlyInside) {
-    for (int r = 0; r < 4; ++r)
-        for (const int wall : {0, boardWidth - 1})
-            for (Steer key : {TurnClockwise, TurnAnticlockwise}) {
-                const int column = wall ? 7 : 2;
-                ASSERT_TRUE(bring({GetParam(), Rotation(r), column, 9}, column));
-                for (int i = 0; i < 13; ++i) step({wall ? Right : Left});
-                const Piece atWall = game.fallingPiece(), to = moved(atWall, key);
-                const auto [left, right] = std::ranges::minmax(cellsOf(atWall), {}, &Point::x);
-                const auto [turnedLeft, turnedRight] = std::ranges::minmax(cellsOf(to), {}, &Point::x);
-                EXPECT_EQ(wall ? right.x : left.x, wall) << "rotation " << r;
-                const bool inside = turnedLeft.x >= 0 && turnedRight.x < boardWidth;
-                hold(key);
-                EXPECT_EQ(game.fallingPiece(), inside ? to : atWall) << "rotation " << r;
-            }
-}
 INSTANTIATE_TEST_SUITE_P(Engine, Meeting,
                          ::testing::Values(Straight, Tee, LeftFoot, RightFoot, StepRight, StepLeft, Square),
                          [](const auto& info) { return std::to_string(int(info.param)); });
@@ -398,58 +369,39 @@ const LandingCase landings[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Engine, Landing, ::testing::ValuesIn(landings), byName);
 
+// Ticks from a piece's coming in to its first one-row fall, by speed; the
+// later falls come as often.
+constexpr int fallTicks[] = {26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 2, 2};
+
 // Straight pieces fall into a gap four wide, each completing one row of a
-// field of 16. Each lands by the down key on the tick before gravity would
-// have landed it, so the count of ticks towards a fall stands at the top:
-// the next piece falls on its first tick, also when the speed has just
-// risen, and then at the speed now in force.
-struct SpeedCase {
-    const char* name;
-    int startingSpeed, riseAt;  // the row that raises the speed, 0 for none
-    int32_t score;
-};
-class SpeedUp : public Engine, public ::testing::WithParamInterface<SpeedCase> {};
-TEST_P(SpeedUp, RisesAtEachTenthRowAndNotBefore) {
-    const SpeedCase& c = GetParam();
+// field of 16, from each starting speed: from 0 the speed rises at the tenth
+// row, from 1 not before the twentieth, and above 12 the pieces fall as at
+// 12. Each lands by the down key on the tick before gravity would have landed
+// it, so the count of ticks towards a fall stands at the top: the next piece
+// falls on its first tick, also when the speed has just risen, and then as
+// often as the speed in force makes it.
+TEST_F(Engine, FallsEveryFewTicksFasterEveryTenRows) {
     std::string tower = "|";
     for (int y = 2; y < boardHeight; ++y) tower += " 111....111";
-    start(c.startingSpeed, firstPiece(Straight), field(tower));
-    for (int row = 1; row <= 16; ++row) {
-        while (game.fallingPiece().y < boardHeight - 1) step();
-        for (int wait = 2; wait < fallTicks[game.speed()]; ++wait) step();
-        step({Down});
-        EXPECT_EQ(step().speedRaised, row == c.riseAt) << "row " << row;
-        const int speed = c.startingSpeed + (c.riseAt && row >= c.riseAt);
-        EXPECT_EQ(game.speed(), speed) << "row " << row;
-        while (!falling(game)) step();
-        const int in = tick;
-        while (game.fallingPiece().y < 2) step();
-        EXPECT_EQ(tick - in, 1 + fallTicks[speed]) << "the first two falls of the piece after row " << row;
+    const std::map<int, int32_t> scores{{0, 10 * 100 + 6 * 125}, {1, 16 * 125}, {13, 16 * 425}};
+    for (int startingSpeed = 0; startingSpeed < 15; ++startingSpeed) {
+        SCOPED_TRACE(::testing::Message() << "from speed " << startingSpeed);
+        start(startingSpeed, firstPiece(Straight), field(tower));
+        while (game.fallingPiece().y == 0) step();
+        EXPECT_EQ(tick, fallTicks[startingSpeed]);
+        for (int row = 1; row <= 16; ++row) {
+            while (game.fallingPiece().y < boardHeight - 1) step();
+            for (int wait = 2; wait < fallTicks[game.speed()]; ++wait) step();
+            step({Down});
+            while (!falling(game)) step();
+            const int speed = startingSpeed + (startingSpeed == 0 && row >= 10), in = tick;
+            EXPECT_EQ(game.speed(), speed) << "row " << row;
+            while (game.fallingPiece().y < 2) step();
+            EXPECT_EQ(tick - in, 1 + fallTicks[speed]) << "row " << row;
+        }
+        EXPECT_TRUE(!scores.contains(startingSpeed) || game.score() == scores.at(startingSpeed))
+            << game.score();
     }
-    EXPECT_EQ(game.lines(), 16);
-    EXPECT_EQ(game.score(), c.score);
-}
-const SpeedCase speedUps[] = {
-    {"FromLevel0AtTheTenthRow", 0, 10, 10 * 100 + 6 * 125},
-    {"FromLevel1NotBeforeTheTwentieth", 1, 0, 16 * 125},
-    {"AboveLevel12AsFastAsAt12", 13, 0, 16 * 425},
-};
-INSTANTIATE_TEST_SUITE_P(Engine, SpeedUp, ::testing::ValuesIn(speedUps), byName);
-
-// Straight pieces on a tower in column 4 where every piece enters: the first
-// lands in row 1, the second in row 0, the third finds no room while a tee is
-// previewed. The board keeps no trace of it, and steps after the end do nothing.
-TEST_F(Engine, GameEndsWhenTheNextPieceFindsNoRoom) {
-    std::string tower = ". . |", board = "...0000 ...0000";
-    for (int y = 2; y < boardHeight; ++y) tower += " ....1", board += " ....1";
-    start(0, {0, 0, 0, 0, 0, 0, 0, 1.0f / 6}, field(tower));
-    std::vector<std::string> reports;
-    while (!game.isOver() && tick < 100) reports.push_back(letters(step({Down})));
-    EXPECT_EQ(reports, (std::vector<std::string>{"", "", "", "", "", "S", "", "", "S", "O"}));
-    EXPECT_EQ(picture(game.board()), expand(board));
-    EXPECT_EQ(game.fallingPiece(), (Piece{Straight, Deg0, 4, 0}));
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(step({Down}), StepReport{});
-    EXPECT_TRUE(picture(game.board()) == expand(board) && game.score() == 10 && game.isOver());
 }
 
 // Every shape has four cells around its pivot; each turn of the tee and the
@@ -475,31 +427,33 @@ TEST(Shapes, TurnAsDesigned) {
     for (auto [x, y] : cells(5, 1)) EXPECT_TRUE(x == 0 || x == 1) << "upright, the left step leans right";
 }
 
-std::string blocksOf(const Game& game) {
-    std::string rows = picture(game.board());
-    std::replace(rows.begin(), rows.end(), '@', '.');
-    return rows;
-}
-
-// What must hold after any step of a game.
+// What must hold after any step of a game: the falling cells are exactly the
+// falling piece, a piece comes in as the preview showed it, the counters agree
+// and the report names each change. Settled blocks go only with full rows:
+// the rows a landing completes flash in place, and the step that brings the
+// next piece in removes them and moves the rows above down. No step takes
+// any other block away.
 struct Invariants {
     int startingSpeed;
     std::vector<int> fullRows;  // completed by the last landing, until they go
 
-    // The falling cells are exactly the falling piece, the piece that comes
-    // in is the one the preview showed, the counters agree and the report
-    // names each change.
     std::string broken(const Game& before, const Game& after, const StepReport& report) {
-        std::string expected = blocksOf(after);
-        for (Point p : cellsOf(after.fallingPiece())) {
+        const auto blocksOf = [](const Game& game) {
+            std::string rows = picture(game.board());
+            std::replace(rows.begin(), rows.end(), '@', '.');
+            return rows;
+        };
+        const std::string was = blocksOf(before), now = blocksOf(after);
+        const Piece& piece = after.fallingPiece();
+        std::string expected = now;
+        for (Point p : cellsOf(piece)) {
             if (!falling(after)) break;
-            if (p.x < 0 || p.x >= boardWidth || p.y < 0 || p.y >= boardHeight) return "off the board";
-            if (after.board().at(p.x, p.y).tile != after.fallingPiece().tile) return "the piece's tile";
+            const bool inside = p.x >= 0 && p.x < boardWidth && p.y >= 0 && p.y < boardHeight;
+            if (!inside || after.board().at(p.x, p.y).tile != piece.tile) return "the piece's cells";
             expected[p.x + (boardWidth + 1) * p.y] = '@';
         }
         if (expected != picture(after.board())) return "the falling cells are not the piece";
         const bool cameIn = !before.isOver() && !falling(before) && (falling(after) || after.isOver());
-        const Piece& piece = after.fallingPiece();
         Preview shown;
         for (Point p : cellsOf({piece.kind, Deg0, 1, 1}))
             shown.at(p.x, p.y) = {piece.tile, CellState::Settled};
@@ -507,33 +461,27 @@ struct Invariants {
         const int32_t score = after.score(), rows = after.lines() - before.lines();
         if (score < before.score() || score > maxScore || score % 5) return "score";
         if (after.speed() != std::max(startingSpeed, after.lines() / 10)) return "speed";
-        std::string changes = std::string(score != before.score() ? "S" : "") +
-                              (after.speed() != before.speed() ? "V" : "") +
-                              (rows ? std::to_string(rows) : "");
-        changes += after.isOver() && !before.isOver() ? "O" : "";
-        if (letters(report) != changes) return "report " + letters(report) + " for " + changes;
-        return blocksBroken(blocksOf(before), blocksOf(after), cameIn, report.rowsCleared);
-    }
+        const StepReport named{.scoreChanged = score != before.score(),
+                               .speedRaised = after.speed() != before.speed(),
+                               .rowsCleared = rows,
+                               .gameOver = after.isOver() && !before.isOver()};
+        if (report != named) return "report " + letters(report) + " for " + letters(named);
 
-    // Settled blocks go only with full rows: the rows a landing completes
-    // flash in place, and the step that brings the next piece in removes them
-    // and moves the rows above down. No step takes any other block away.
-    std::string blocksBroken(const std::string& before, const std::string& after, bool cameIn, int found) {
-        const auto full = [&](int y) { return std::count(fullRows.begin(), fullRows.end(), y) > 0; };
+        const auto full = [&](int y) { return std::ranges::count(fullRows, y) > 0; };
         if (cameIn && !fullRows.empty()) {
             std::string collapsed;
             for (int y = -int(fullRows.size()); y < boardHeight; ++y)
                 if (y < 0 || !full(y))
-                    collapsed += (y < 0 ? std::string(boardWidth, '.') : row(before, y)) + ' ';
+                    collapsed += (y < 0 ? std::string(boardWidth, '.') : row(was, y)) + ' ';
             fullRows.clear();
-            return collapsed == after + ' ' ? "" : "rows removed: " + after;
+            return collapsed == now + ' ' ? "" : "rows removed: " + now;
         }
-        for (size_t i = 0; i < before.size(); ++i)
-            if (std::isdigit(before[i]) && after[i] != before[i] && !full(i / (boardWidth + 1)))
-                return "a block went: " + after;
-        for (int y = 0; found && y < boardHeight; ++y)
-            if (row(after, y).find('.') == std::string::npos) fullRows.push_back(y);
-        return found && int(fullRows.size()) != found ? "rows found" : "";
+        for (size_t i = 0; i < was.size(); ++i)
+            if (std::isdigit(was[i]) && now[i] != was[i] && !full(int(i) / (boardWidth + 1)))
+                return "a block went: " + now;
+        for (int y = 0; rows && y < boardHeight; ++y)
+            if (row(now, y).find('.') == std::string::npos) fullRows.push_back(y);
+        return !rows || int(fullRows.size()) == rows ? "" : "rows found";
     }
 };
 

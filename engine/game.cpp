@@ -24,10 +24,6 @@ int roundHalfEven(float value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-void noteCellsChanged(StepReport& report) {
-    if (!report.has(Event::CellsChanged)) report.add(Event::CellsChanged);
-}
-
 }  // namespace
 
 int Game::fallDelayAt(int speed) {
@@ -42,9 +38,8 @@ Game::Game(int startingSpeed, RandomSource& random, const Board& field)
         for (int x = 0; x < boardWidth; ++x)
             if (Cell& cell = m_board.at(x, y); cell.state == CellState::Falling)
                 cell.state = CellState::Empty;
-    drawPieceForPreview(random);  // the first falling piece...
-    StepReport unused;
-    bringInPreviewedPiece(random, unused);  // ...comes in, and the one after it is previewed
+    drawPieceForPreview(random);    // the first falling piece...
+    bringInPreviewedPiece(random);  // ...comes in, and the one after it is previewed
 }
 
 StepReport Game::step(SteerSet held, RandomSource& random) {
@@ -52,26 +47,27 @@ StepReport Game::step(SteerSet held, RandomSource& random) {
     if (m_over) return report;
     switch (m_phase) {
         case Phase::Falling:
-            steer(held, report);
+            steer(held);
             // Also on ticks that skip the keys, and after the down key landed
             // the piece: the same four cells land again and the count goes on.
-            applyGravity(report);
+            applyGravity();
             break;
         case Phase::Searching:
             searchFullRows(report);
             break;
         case Phase::Flashing:
-            flashStep(report);
+            flashStep();
             break;
         case Phase::Spawning:
-            collapseRows(report);
-            bringInPreviewedPiece(random, report);
+            collapseRows();
+            bringInPreviewedPiece(random);
+            report.gameOver = m_over;
             break;
     }
     return report;
 }
 
-void Game::steer(SteerSet held, StepReport& report) {
+void Game::steer(SteerSet held) {
     if (m_moveDelay > 0) {
         --m_moveDelay;
         return;
@@ -83,46 +79,44 @@ void Game::steer(SteerSet held, StepReport& report) {
         Piece trial = m_falling;
         trial.rotation =
             turned(trial.rotation, held.has(Steer::TurnClockwise) ? Turn::Clockwise : Turn::Anticlockwise);
-        tryMove(trial, report);
+        tryMove(trial);
         m_moveDelay = turnOrSidewaysWait;
     }
     if (held.has(Steer::Left) || held.has(Steer::Right)) {
         Piece trial = m_falling;
         trial.x += held.has(Steer::Left) ? -1 : 1;
-        tryMove(trial, report);
+        tryMove(trial);
         m_moveDelay = turnOrSidewaysWait;
     } else if (held.has(Steer::Down)) {
-        fallOrLand(report);
+        fallOrLand();
         m_moveDelay = downWait;
     }
 }
 
-void Game::applyGravity(StepReport& report) {
+void Game::applyGravity() {
     // The count survives landings and spawns: a counter left above a delay
     // that has just been lowered moves the next piece on its first tick.
     if (m_fallCounter >= m_fallDelay) {
-        fallOrLand(report);
+        fallOrLand();
         m_fallCounter = 0;
     } else {
         ++m_fallCounter;
     }
 }
 
-bool Game::tryMove(const Piece& trial, StepReport& report) {
+bool Game::tryMove(const Piece& trial) {
     if (!fits(trial)) return false;
-    if (cellsOf(trial) != cellsOf(m_falling)) noteCellsChanged(report);  // a square's turn changes nothing
     putFalling(trial);
     return true;
 }
 
-void Game::fallOrLand(StepReport& report) {
+void Game::fallOrLand() {
     Piece trial = m_falling;
     ++trial.y;
-    if (tryMove(trial, report)) return;
+    if (tryMove(trial)) return;
     // The piece lands where it last stood.
     for (Point p : cellsOf(m_falling)) m_board.at(p.x, p.y) = {m_falling.tile, CellState::Settled};
     m_phase = Phase::Searching;
-    noteCellsChanged(report);
 }
 
 bool Game::fits(const Piece& piece) const {
@@ -135,29 +129,24 @@ bool Game::fits(const Piece& piece) const {
 }
 
 void Game::putFalling(const Piece& piece) {
-    for (int y = 0; y < boardHeight; ++y)
-        for (int x = 0; x < boardWidth; ++x)
-            if (Cell& cell = m_board.at(x, y); cell.state == CellState::Falling)
-                cell.state = CellState::Empty;
+    // Only the piece's own cells hold falling blocks (none yet as it comes in).
+    for (Point p : cellsOf(m_falling))
+        if (Cell& cell = m_board.at(p.x, p.y); cell.state == CellState::Falling)
+            cell.state = CellState::Empty;
     for (Point p : cellsOf(piece)) m_board.at(p.x, p.y) = {piece.tile, CellState::Falling};
     m_falling = piece;
 }
 
-void Game::bringInPreviewedPiece(RandomSource& random, StepReport& report) {
+void Game::bringInPreviewedPiece(RandomSource& random) {
     m_falling = Piece{m_next.kind, Rotation::Deg0, spawnColumn, 0, m_next.tile};
-    const Piece previewed = m_next;
     drawPieceForPreview(random);
     fillPreview();
     m_phase = Phase::Falling;
     m_moveDelay = 0;  // a new piece answers the keys at once
-    const bool fitted = fits(m_falling);
-    if (fitted || m_next != previewed) noteCellsChanged(report);
-    if (fitted) {
+    if (fits(m_falling))
         putFalling(m_falling);
-    } else {
+    else
         m_over = true;  // the board keeps no trace of the piece that found no room
-        report.add(Event::GameOver);
-    }
 }
 
 void Game::drawPieceForPreview(RandomSource& random) {

@@ -39,12 +39,10 @@ public:
     const Board& board() const { return m_board; }
     const Preview& preview() const { return m_preview; }
     const Piece& fallingPiece() const { return m_falling; }  // the last piece that came in
-    PieceKind nextKind() const { return m_next.kind; }
 
     int32_t score() const { return m_score; }
     int32_t lines() const { return m_lines; }
     int speed() const { return m_speed; }
-    int fallDelay() const { return m_fallDelay; }  // ticks between one-row falls, minus one
     bool isOver() const { return m_over; }
 
 private:
@@ -53,20 +51,20 @@ private:
 
     // game.cpp: the falling piece and the arrival of the next one.
     static int fallDelayAt(int speed);
-    void steer(SteerSet held, StepReport& report);
-    void applyGravity(StepReport& report);
-    bool tryMove(const Piece& trial, StepReport& report);
-    void fallOrLand(StepReport& report);
+    void steer(SteerSet held);
+    void applyGravity();
+    bool tryMove(const Piece& trial);
+    void fallOrLand();
     bool fits(const Piece& piece) const;
     void putFalling(const Piece& piece);
-    void bringInPreviewedPiece(RandomSource& random, StepReport& report);
+    void bringInPreviewedPiece(RandomSource& random);
     void drawPieceForPreview(RandomSource& random);
     void fillPreview();
 
     // landing.cpp: full rows, their flashing and removal, and the award.
     void searchFullRows(StepReport& report);
-    void flashStep(StepReport& report);
-    void collapseRows(StepReport& report);
+    void flashStep();
+    void collapseRows();
     void award(int rows, StepReport& report);
 
     Board m_board;
@@ -76,7 +74,7 @@ private:
     int32_t m_score = 0;
     int32_t m_lines = 0;
     int m_speed = 0;
-    int m_fallDelay = 25;
+    int m_fallDelay = 25;  // ticks between one-row falls, minus one
     bool m_over = true;
 
     Phase m_phase = Phase::Falling;

@@ -38,15 +38,13 @@ void Game::searchFullRows(StepReport& report) {
         m_flashShown = false;
         m_flashTick = 0;
         m_flashCount = 0;
-        report.add(Event::RowsFound);
     } else {
         m_phase = Phase::Spawning;
     }
     award(found, report);
-    if (found > 0) report.add(found == 4 ? Event::QuadSound : Event::LineSound);
 }
 
-void Game::flashStep(StepReport& report) {
+void Game::flashStep() {
     // The rows vanish on the first step and stay hidden for 5 ticks, then show
     // and hide for 6 ticks each; the last hidden spell lasts 2 ticks. After
     // 37 steps the next tick removes them.
@@ -62,26 +60,19 @@ void Game::flashStep(StepReport& report) {
         m_phase = Phase::Spawning;
     }
     const CellState state = m_flashShown ? CellState::Settled : CellState::Empty;
-    bool changed = false;
     for (int row : m_fullRows) {
         if (row < 0) continue;
-        for (int x = 0; x < boardWidth; ++x) {
-            Cell& cell = m_board.at(x, row);
-            changed = changed || cell.state != state;
-            cell.state = state;  // the tile stays: a shown row comes back with its own blocks
-        }
+        // The tile stays: a shown row comes back with its own blocks.
+        for (int x = 0; x < boardWidth; ++x) m_board.at(x, row).state = state;
     }
-    if (changed) report.add(Event::CellsChanged);
 }
 
-void Game::collapseRows(StepReport& report) {
+void Game::collapseRows() {
     // Slots run top to bottom and a removal moves only the rows above it, so
     // the lower rows still to remove keep their indices. Rows move as wholes:
     // a block over a gap stays over it.
-    bool removed = false;
     for (int row : m_fullRows) {
         if (row < 0) continue;
-        removed = true;
         for (int y = row; y >= 1; --y) {
             for (int x = 0; x < boardWidth; ++x) {
                 m_board.at(x, y) = m_board.at(x, y - 1);
@@ -89,7 +80,6 @@ void Game::collapseRows(StepReport& report) {
             }
         }
     }
-    if (removed) report.add(Event::RowsCleared);
 }
 
 void Game::award(int rows, StepReport& report) {
@@ -97,16 +87,16 @@ void Game::award(int rows, StepReport& report) {
     const int64_t points = rows == 0 ? basePoints[0] : basePoints[rows] + pointsPerLevel * m_speed;
     const int32_t before = m_score;
     m_score = static_cast<int32_t>(std::min<int64_t>(m_score + points, maxScore));
-    if (m_score != before) report.add(Event::ScoreChanged);
+    report.scoreChanged = m_score != before;
+    report.rowsCleared = rows;
     if (rows == 0) return;
     m_lines += rows;
-    report.add(Event::LinesChanged);
     // At most one level per award; an award adds at most four rows, so the
     // speed keeps pace with the rows.
     if (m_lines >= (m_speed + int64_t{1}) * rowsPerLevel) {
         ++m_speed;
         m_fallDelay = fallDelayAt(m_speed);
-        report.add(Event::SpeedRaised);
+        report.speedRaised = true;
     }
 }
 

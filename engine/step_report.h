@@ -1,38 +1,18 @@
-// What one step of the game did, in the order it happened.
+// What one step of the game did, for those who show and sound it. The cells
+// are not in it: the views compare what they show with the board.
 #pragma once
-
-#include <array>
-#include <cstdint>
-#include <span>
 
 namespace stonerush {
 
-enum class Event : uint8_t {
-    CellsChanged,  // the board or the preview: draw them again
-    RowsFound,     // a landing completed full rows; they begin to flash
-    RowsCleared,   // the flashed rows were removed and the rows above moved down
-    ScoreChanged,
-    LinesChanged,
-    SpeedRaised,  // ten more rows: the pieces fall faster
-    LineSound,    // after one, two or three full rows
-    QuadSound,    // after four
-    GameOver,     // the next piece found no room; always the last event
-};
+struct StepReport {
+    bool scoreChanged = false;
+    bool speedRaised = false;  // ten more rows: the pieces fall faster
+    // The full rows a landing completed, 0 to 4, on the step that finds them:
+    // they count at once, then flash for 37 ticks before they go.
+    int rowsCleared = 0;
+    bool gameOver = false;  // the next piece found no room
 
-class StepReport {
-public:
-    void add(Event event) { m_events[m_count++] = event; }
-    bool has(Event event) const {
-        for (Event e : events())
-            if (e == event) return true;
-        return false;
-    }
-    std::span<const Event> events() const { return {m_events.data(), m_count}; }
-    bool empty() const { return m_count == 0; }
-
-private:
-    std::array<Event, 12> m_events{};
-    std::size_t m_count = 0;
+    bool operator==(const StepReport&) const = default;
 };
 
 }  // namespace stonerush

@@ -82,37 +82,20 @@ void GameSession::tick() {
     report(m_game.step(m_steering ? m_steering() : SteerSet{}, m_random));
 }
 
-// What the step did, in its order. The cells are drawn every tick, whatever
-// changed: after START or PLAY the views show black until a tick draws them.
+// What the step did, in the order the player meets it: the counters, the
+// sound, the cells, the end of the game. The cells are drawn every tick,
+// whatever changed: after START or PLAY the views show black until a tick
+// draws them.
 void GameSession::report(const StepReport& stepReport) {
-    for (const Event event : stepReport.events()) {
-        switch (event) {
-            case Event::ScoreChanged:
-                emit scoreChanged(m_game.score());
-                break;
-            case Event::LinesChanged:
-                emit linesChanged(m_game.lines());
-                break;
-            case Event::SpeedRaised:
-                emit speedChanged(m_game.speed());
-                break;
-            case Event::LineSound:
-                playSound("line.wav");
-                break;
-            case Event::QuadSound:
-                playSound("quad.wav");
-                break;
-            case Event::GameOver:
-            case Event::CellsChanged:
-            case Event::RowsFound:
-            case Event::RowsCleared:
-                break;
-        }
-    }
+    if (stepReport.scoreChanged) emit scoreChanged(m_game.score());
+    if (stepReport.rowsCleared > 0) emit linesChanged(m_game.lines());
+    if (stepReport.speedRaised) emit speedChanged(m_game.speed());
+    // The rows are heard as they are found, before they flash.
+    if (stepReport.rowsCleared > 0) playSound(stepReport.rowsCleared == 4 ? "quad.wav" : "line.wav");
     emit cellsChanged(m_game.board(), m_game.preview());
     // The board is drawn without the piece that found no room, then the
     // game-over picture covers it.
-    if (stepReport.has(Event::GameOver)) endGame();
+    if (stepReport.gameOver) endGame();
 }
 
 void GameSession::endGame() {

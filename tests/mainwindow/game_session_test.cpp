@@ -45,14 +45,14 @@ class GameSessionTest : public QObject {
         QCOMPARE(session->state(), SessionState::Ready);
     }
 
-private slots:
-    void init() {
+    void open(const Board& field) {
+        session.reset();
         log.clear();
         picture = "paused";
         musicOn = soundOn = true;
         music.log = [this](const QString& call) { log << call + " | " + (session ? state() : "new"); };
         effects.log = [this](QString file) { log << file.remove("data/") + " | " + state(); };
-        session = std::make_unique<GameSession>(music, effects, "data", pile());
+        session = std::make_unique<GameSession>(music, effects, "data", field);
         session->setSteering([this] { return held; });
         connect(session.get(), &GameSession::pictureShown, this, [this](FieldPicture shown) {
             picture = shown == FieldPicture::Black    ? "black"
@@ -64,6 +64,9 @@ private slots:
                 [this](int32_t score) { log << QString("ended %1 | ").arg(score) + state(); });
         QCOMPARE(std::exchange(log, {}), QStringList{"open data/rushtune.mid | new"});
     }
+
+private slots:
+    void init() { open(pile()); }
     void cleanup() { session.reset(); }
 
     // c: the button, m: the music switch, s: the sound switch, p: a side window
@@ -101,6 +104,30 @@ private slots:
         }
         QTEST(log, "log");
         QTEST(state(), "state");
+    }
+
+    // The rows a landing completes are heard at once, as the lines counter takes them: one to
+    // three rows with the line sound, four with the four-row sound.
+    void soundOfTheRows_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("sound");
+        for (int rows = 1; rows <= 4; ++rows)
+            QTest::addRow("%d", rows) << rows << (rows == 4 ? "quad" : "line");
+    }
+    void soundOfTheRows() {
+        QFETCH(int, rows);
+        Board field = pile();  // the first piece lands at once on full rows at the bottom
+        for (int y = boardHeight - rows; y < boardHeight; ++y) field.at(0, y).state = CellState::Settled;
+        open(field);
+        QString lines;
+        connect(session.get(), &GameSession::linesChanged, this,
+                [&](int32_t n) { lines = QString::number(n); });
+        session->pressStartButton();
+        held = {Steer::Down};
+        for (int ticks = 0; ticks < 4 && log.size() < 2; ++ticks) session->tick();
+        QFETCH(QString, sound);
+        QCOMPARE(log.mid(1), QStringList{sound + ".wav | PAUSE ticking drawn"});
+        QCOMPARE(lines, QString::number(rows));
     }
 
     // The counters shown at START and after a landing; ticks do nothing

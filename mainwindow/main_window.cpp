@@ -40,7 +40,7 @@ MainWindow::MainWindow(GameSession& session, ScoreKeeper& scores, const QString&
     setZoom(Zoom(std::min(zoom.step(), largestStep())));
 
     m_keys = new HeldKeys(this);
-    m_session.setSteering([keys = m_keys] { return keys->steering(); });
+    m_session.setSteering([keys = m_keys] { return keys->held().steering(); });
     connectSession();
 }
 

@@ -83,7 +83,7 @@ class MainWindowTest : public QObject {
     void playToTheEnd() {
         QTest::keyPress(window.get(), Qt::Key_Down);
         QTRY_VERIFY(log.contains("prompt"));
-        QVERIFY(window->findChild<HeldKeys*>()->steering().empty());  // let go when the prompt came
+        QVERIFY(window->findChild<HeldKeys*>()->held().empty());  // let go when the prompt came
     }
     QWidgetList sideWindows() {
         QWidgetList open;

@@ -75,14 +75,14 @@ private slots:
         QFETCH(quint32, place);
         QFETCH(QString, until);
         send(QEvent::KeyPress, pressed, place);
-        QTEST(meanings(heldKeys->steering()), "held");
+        QTEST(meanings(heldKeys->held().steering()), "held");
         QEvent deactivate(QEvent::WindowDeactivate);
         if (until == "deactivated") QApplication::sendEvent(window.get(), &deactivate);
         if (until == "disabled") window->setEnabled(false);
         if (until == "releaseAll") heldKeys->releaseAll();
         if (until == "released") send(QEvent::KeyRelease, pressed, place);
         if (until == "disabled") send(QEvent::KeyPress, pressed, place);  // taken no more
-        QCOMPARE(meanings(heldKeys->steering()), QString());
+        QCOMPARE(meanings(heldKeys->held().steering()), QString());
         QCOMPARE(slider->value(), 0);  // the arrows steer only
     }
 
@@ -93,12 +93,12 @@ private slots:
         heldKeys->setRepeatGrace(500);
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QCOMPARE(meanings(heldKeys->steering()), QString("D"));
+        QCOMPARE(meanings(heldKeys->held().steering()), QString("D"));
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         QTest::qWait(600);
-        QCOMPARE(meanings(heldKeys->steering()), QString("D"));
+        QCOMPARE(meanings(heldKeys->held().steering()), QString("D"));
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QTRY_COMPARE(meanings(heldKeys->steering()), QString());
+        QTRY_COMPARE(meanings(heldKeys->held().steering()), QString());
     }
 };
 

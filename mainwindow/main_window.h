@@ -28,6 +28,7 @@ class GridView;
 class HeldKeys;
 class HelpWindow;
 class HighScoreWindow;
+class PadWatcher;
 class ScoreKeeper;
 
 class MainWindow : public QMainWindow, public SideWindowHost {
@@ -77,6 +78,7 @@ private:
     ScoreKeeper& m_scores;
     QString m_dataFolder;
     HeldKeys* m_keys = nullptr;
+    PadWatcher* m_pads = nullptr;
 
     QImage m_playfieldPaused;
     QImage m_previewPaused;

@@ -1,6 +1,10 @@
 // The main window driven as a player drives it: what it shows in each state
-// of the game, its shortcuts and side windows, and a game with broken data
-// files and whatever sound the machine has.
+// of the game, its shortcuts and side windows, a pad, and a game with
+// broken data files and whatever sound the machine has.
+#include <fcntl.h>
+#include <linux/input.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -100,6 +104,7 @@ private slots:
     }
     void init() {
         folder = std::make_unique<QTemporaryDir>();
+        qputenv("STONERUSH_PAD_FOLDER", QFile::encodeName(folder->path()));  // where pads plug in
         fakeMusic.log = [this](const QString& call) { log << call; };
         open(fakeMusic, fakeEffects);
         log.clear();
@@ -166,6 +171,29 @@ private slots:
         QVERIFY(window->isEnabled());
         QCOMPARE(control<QPushButton>("startButton")->text(), "PLAY");  // until resumed
         QCOMPARE(log.last(), quit ? "close" : "pause");
+    }
+
+    // A pad, plugged in again after each pull: its Start is the button's, unless a side window is
+    // open (h: F4); its D-pad steers (l: left held); pulling it out (o) pauses a running game.
+    void pad() {
+        session->setStartingField({});  // room to steer
+        const QByteArray path = QFile::encodeName(folder->filePath("event0"));
+        const input_event start[] = {{{}, EV_KEY, BTN_START, 1}, {{}, EV_KEY, BTN_START, 0}},
+                          left[] = {{{}, EV_KEY, BTN_DPAD_LEFT, 1}};
+        QStringList captions;
+        int fd = -1;
+        for (const QChar action : QStringLiteral("oslssoshs")) {
+            if (::mkfifo(path, 0600) == 0) ::close(std::exchange(fd, ::open(path, O_RDWR | O_CLOEXEC)));
+            if (action == 's') QCOMPARE(::write(fd, start, sizeof start), ssize_t(sizeof start));
+            if (action == 'l') QCOMPARE(::write(fd, left, sizeof left), ssize_t(sizeof left));
+            if (action == 'l') QTRY_VERIFY(session->game().fallingPiece().x < 4);  // it came in at 4
+            if (action == 'o') ::unlink(path);
+            if (action == 'h') QTest::keyClick(window.get(), Qt::Key_F4);
+            QTest::qWait(40);
+            captions << control<QPushButton>("startButton")->text();
+        }
+        ::close(fd);
+        QCOMPARE(captions.join(' '), "START PAUSE PAUSE PLAY PAUSE PLAY PAUSE PLAY PLAY");
     }
 
     // The step of a first start: the largest at which the window with its frame is at most half the

@@ -36,6 +36,8 @@ bool answeredOnTerminal(int argc, char** argv) {
                 "A falling-block puzzle game: steer the falling pieces into full rows.\n\n"
                 "Left, Right  move the piece          Up or A  turn it clockwise\n"
                 "Down         push it down a row      D        turn it anticlockwise\n"
+                "A gamepad: D-pad or left stick to move, south button (A) to turn clockwise,\n"
+                "east button (B) anticlockwise, Start for START/PAUSE/PLAY.\n"
                 "F1 how to play, F2 about, F3 quit, F4 high scores,\n"
                 "Ctrl+S sound effects on/off, Ctrl+M music on/off,\n"
                 "Ctrl++ zoom in, Ctrl+- zoom out, Ctrl+0 actual size.\n\n"

@@ -15,6 +15,7 @@
 
 #include "mainwindow/player_choices.h"
 #include "platform/held_keys.h"
+#include "platform/pad_watcher.h"
 #include "render/grid_view.h"
 #include "scores/high_score_window.h"
 #include "windows/about_window.h"
@@ -42,7 +43,12 @@ MainWindow::MainWindow(GameSession& session, const GameFolders& folders, Zoom zo
     setZoom(Zoom(std::min(zoom.step(), largestStep())));
 
     m_keys = new HeldKeys(this);
-    m_session.setSteering([keys = m_keys] { return keys->steering(); });
+    m_pads = new PadWatcher(this);
+    // A key and a pad button of the same meaning hold it together.
+    m_session.setSteering(
+        [keys = m_keys, pads = m_pads] { return (keys->held() | pads->held()).steering(); });
+    connect(m_pads, &PadWatcher::startPressed, &m_session, &GameSession::pressStartButton);
+    connect(m_pads, &PadWatcher::pulledOut, &m_session, &GameSession::pauseIfRunning);
     keepChoices();
     connectSession();
 }

@@ -27,6 +27,7 @@ namespace stonerush {
 
 class GridView;
 class HeldKeys;
+class PadWatcher;
 
 // Where the game finds its files.
 struct GameFolders {
@@ -87,6 +88,7 @@ private:
     HighScoreFlow m_scores;
     QString m_programFolder;
     HeldKeys* m_keys = nullptr;
+    PadWatcher* m_pads = nullptr;
 
     QImage m_playfieldPaused;
     QImage m_previewPaused;

@@ -16,7 +16,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
-# Libraries come from dpkg-shlibdeps (Qt Widgets and Multimedia, FluidSynth,
+# Libraries come from dpkg-shlibdeps (Qt Widgets and Multimedia, FluidSynth, libevdev,
 # the C++ runtime); the music's soundfont and the labels' fonts are files the
 # program opens, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

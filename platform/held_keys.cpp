@@ -33,8 +33,8 @@ char latinLetterOf(const QKeyEvent& event) {
 
 }  // namespace
 
-HeldKeys::HeldKeys(QWidget* window) : QObject(window), m_window(window) {
-    m_clock.start();
+HeldKeys::HeldKeys(QWidget* window, int releaseGraceMs)
+    : QObject(window), m_window(window), m_held(releaseGraceMs) {
     qApp->installEventFilter(this);
 }
 
@@ -42,45 +42,31 @@ HeldKeys::~HeldKeys() {
     if (qApp) qApp->removeEventFilter(this);
 }
 
-std::optional<HeldKeys::Key> HeldKeys::keyOf(const QKeyEvent& event) {
+std::optional<Control> HeldKeys::keyOf(const QKeyEvent& event) {
     switch (event.key()) {
         case Qt::Key_Left:
-            return Key::Left;
+            return Control::Left;
         case Qt::Key_Right:
-            return Key::Right;
+            return Control::Right;
         case Qt::Key_Down:
-            return Key::Down;
+            return Control::Down;
         case Qt::Key_Up:
-            return Key::Up;
+            return Control::Up;
         default:
             break;
     }
     switch (latinLetterOf(event)) {
         case 'A':
-            return Key::A;
+            return Control::A;
         case 'D':
-            return Key::D;
+            return Control::D;
         default:
             return std::nullopt;
     }
 }
 
-SteerSet HeldKeys::steering() {
-    settlePendingReleases();
-    SteerSet held;
-    if (isDown(Key::Up) || (isDown(Key::A) && !isDown(Key::D)))
-        held.add(Steer::TurnClockwise);
-    else if (isDown(Key::D))
-        held.add(Steer::TurnAnticlockwise);
-    if (isDown(Key::Left)) held.add(Steer::Left);
-    if (isDown(Key::Right)) held.add(Steer::Right);
-    if (isDown(Key::Down)) held.add(Steer::Down);
-    return held;
-}
-
 void HeldKeys::releaseAll() {
-    m_down.fill(false);
-    m_releasePendingSince.fill(0);
+    m_held.releaseAll();
 }
 
 bool HeldKeys::belongsToWindow(QObject* object) const {
@@ -88,45 +74,19 @@ bool HeldKeys::belongsToWindow(QObject* object) const {
     return m_window && widget && widget->window() == m_window;
 }
 
-void HeldKeys::keyPressed(Key key) {
-    m_down[static_cast<int>(key)] = true;
-    m_releasePendingSince[static_cast<int>(key)] = 0;  // a press right behind a release is an auto-repeat
-}
-
-void HeldKeys::keyReleased(Key key, const QKeyEvent& event) {
-    if (event.isAutoRepeat()) return;
-    // X delivers a held key's repeats as release+press pairs, and not all of
-    // them come flagged; a release only counts once no press followed it.
-    const int index = static_cast<int>(key);
-    if (m_repeatGraceMs <= 0)
-        m_down[index] = false;
-    else
-        m_releasePendingSince[index] = std::max<qint64>(1, m_clock.elapsed());
-}
-
-void HeldKeys::settlePendingReleases() {
-    const qint64 now = m_clock.elapsed();
-    for (int index = 0; index < keyCount; ++index) {
-        if (m_releasePendingSince[index] != 0 && now - m_releasePendingSince[index] >= m_repeatGraceMs) {
-            m_down[index] = false;
-            m_releasePendingSince[index] = 0;
-        }
-    }
-}
-
 // Returns whether the event is taken here: arrow keys steer only.
 bool HeldKeys::filterKeyEvent(QObject* watched, QEvent* event) {
     if (!belongsToWindow(watched)) return false;
     const auto& keyEvent = *static_cast<QKeyEvent*>(event);
-    const std::optional<Key> key = keyOf(keyEvent);
+    const std::optional<Control> key = keyOf(keyEvent);
     if (!key) return false;
     if (event->type() != QEvent::ShortcutOverride && m_window->isEnabled()) {
         if (event->type() == QEvent::KeyPress)
-            keyPressed(*key);
-        else
-            keyReleased(*key, keyEvent);
+            m_held.press(*key);
+        else if (!keyEvent.isAutoRepeat())
+            m_held.release(*key);
     }
-    return *key == Key::Left || *key == Key::Right || *key == Key::Down || *key == Key::Up;
+    return *key == Control::Left || *key == Control::Right || *key == Control::Down || *key == Control::Up;
 }
 
 bool HeldKeys::eventFilter(QObject* watched, QEvent* event) {

@@ -25,6 +25,8 @@
 # RSS after 30 s of play; play() to first sound at the null sink (music_figures).
 # Timer: interval mean and p99 over 300 ticks of the game's timer, against a
 #   bare 30 ms precise QTimer run at the same time.
+# Pad: the title, play and pause again with a pad plugged in (a FIFO of
+#   input events where the game looks for pads), started and paused by it.
 # Zoom: CPU and wake-ups at the title, in play (music on, keys) and paused at
 #   the largest step the screen holds, zoomed in with Ctrl++, and in play at 1x.
 # Soak: RSS growth over SOAK_SECONDS of play with random keys; games that end
@@ -187,6 +189,32 @@ measure "play, music on" keys
 quit_game
 echo
 echo "RSS after 30 s of play:  $((play_rss / 1024)) MB"
+
+# --- a pad ---------------------------------------------------------------------
+# A pad plugged in that nobody touches but to start and pause the game: a FIFO
+# in the folder the game watches for pads instead of /dev/input (no uinput
+# here to make a virtual one), held open for writing so that it stays quiet.
+mkdir "$WORK/pads" && mkfifo "$WORK/pads/event0"
+exec {pad}<>"$WORK/pads/event0"
+# Start pressed and let go: struct input_event records (16 bytes of time, then
+# type, code and value) with their SYN_REPORTs.
+pad_start() {
+    local time='\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0' syn='\0\0\0\0\0\0\0\0'
+    printf "$time\x01\0\x3b\x01\x01\0\0\0$time$syn$time\x01\0\x3b\x01\0\0\0\0$time$syn" >&"$pad"
+}
+STONERUSH_PAD_FOLDER=$WORK/pads launch_game
+echo "States, a pad plugged in, with a PulseAudio null sink:"
+header
+sleep 2
+measure "title, a pad"
+pad_start
+wait_until 10 "a piece after Start on the pad" piece_in_spawn_rows
+measure "play, a pad" keys
+pad_start # PAUSE
+sleep 1
+measure "paused, a pad"
+quit_game
+exec {pad}>&-
 
 # --- zoom -----------------------------------------------------------------------
 launch_game

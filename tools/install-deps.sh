@@ -13,6 +13,8 @@ installed() { [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == i
 
 play=(
     g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libfluidsynth-dev libxcb1-dev
+    # gamepads
+    libevdev-dev
     # the music's soundfont and the labels' fonts
     timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
 )

@@ -1,6 +1,10 @@
 // The main window driven as a player drives it: what it shows in each state
-// of the game, its shortcuts and dialogs, the choices it keeps, and a game
-// with broken data files and whatever sound the machine has.
+// of the game, its shortcuts and dialogs, the choices it keeps, a pad, and a
+// game with broken data files and whatever sound the machine has.
+#include <fcntl.h>
+#include <linux/input.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
@@ -39,13 +43,16 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindow> window;
     QStringList log;  // music calls and name prompts
 
-    // A game on a pile with a gap in column 0 up to row 2, and a block at (6, 1):
-    // the first piece, whatever it is, lands at once, and the next finds no room.
-    void open(Music& music, SoundEffects& effects) {
+    // A pile with a gap in column 0 up to row 2, and a block at (6, 1): the first piece,
+    // whatever it is, lands at once, and the next finds no room.
+    static Board pile() {
         Board pile;
         for (int y = 2; y < boardHeight; ++y)
             for (int x = 1; x < boardWidth; ++x) pile.at(x, y).state = CellState::Settled;
         pile.at(6, 1).state = CellState::Settled;  // a straight piece lying in row 0 cannot fall
+        return pile;
+    }
+    void open(Music& music, SoundEffects& effects, const Board& pile = MainWindowTest::pile()) {
         session = std::make_unique<GameSession>(music, effects, folder->path(), pile);
         window =
             std::make_unique<MainWindow>(*session, GameFolders{folder->path(), folder->filePath("user")});
@@ -81,7 +88,7 @@ class MainWindowTest : public QObject {
         auto* prompt = qobject_cast<QInputDialog*>(dialogs()[0]);
         QVERIFY(prompt);
         log << "prompt";
-        QVERIFY(window->findChild<HeldKeys*>()->steering().empty());  // let go when the prompt came
+        QVERIFY(window->findChild<HeldKeys*>()->held().empty());  // let go when the prompt came
         QVERIFY(!window->centralWidget()->isEnabled());
         prompt->setTextValue("Ada");
         prompt->accept();
@@ -106,6 +113,7 @@ private slots:
         QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") +
                       "/stonerush/stonerush.conf");  // a first start
         folder = std::make_unique<QTemporaryDir>();
+        qputenv("STONERUSH_PAD_FOLDER", QFile::encodeName(folder->path()));  // where pads plug in
         fakeMusic.log = [this](const QString& call) { log << call; };
         open(fakeMusic, fakeEffects);
         log.clear();
@@ -203,6 +211,30 @@ private slots:
         QCOMPARE(control<QLabel>("startingSpeedValue")->text(), "7");
         click("startButton");
         QCOMPARE(session->game().speed(), 7);
+    }
+
+    // A pad, plugged in again after each pull: its Start is the button's, unless a side window is
+    // open (h: F4); its D-pad steers (l: left held); pulling it out (o) pauses a running game.
+    void pad() {
+        cleanup();
+        open(fakeMusic, fakeEffects, Board());  // room to steer
+        const QByteArray path = QFile::encodeName(folder->filePath("event0"));
+        const input_event start[] = {{{}, EV_KEY, BTN_START, 1}, {{}, EV_KEY, BTN_START, 0}},
+                          left[] = {{{}, EV_KEY, BTN_DPAD_LEFT, 1}};
+        QStringList captions;
+        int fd = -1;
+        for (const QChar action : QStringLiteral("oslssoshs")) {
+            if (::mkfifo(path, 0600) == 0) ::close(std::exchange(fd, ::open(path, O_RDWR | O_CLOEXEC)));
+            if (action == 's') QCOMPARE(::write(fd, start, sizeof start), ssize_t(sizeof start));
+            if (action == 'l') QCOMPARE(::write(fd, left, sizeof left), ssize_t(sizeof left));
+            if (action == 'l') QTRY_VERIFY(session->game().fallingPiece().x < 4);  // it came in at 4
+            if (action == 'o') ::unlink(path);
+            if (action == 'h') QTest::keyClick(window.get(), Qt::Key_F4);
+            QTest::qWait(40);
+            captions << control<QPushButton>("startButton")->text();
+        }
+        ::close(fd);
+        QCOMPARE(captions.join(' '), "START PAUSE PAUSE PLAY PAUSE PLAY PAUSE PLAY PLAY");
     }
 
     // The step of a first start: the largest at which the window with its frame is at most half the

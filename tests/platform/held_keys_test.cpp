@@ -42,8 +42,7 @@ private slots:
     void init() {
         window = std::make_unique<QWidget>();
         slider = new QScrollBar(Qt::Horizontal, window.get());
-        heldKeys = new HeldKeys(window.get());
-        heldKeys->setRepeatGrace(0);
+        heldKeys = new HeldKeys(window.get(), /*releaseGraceMs=*/0);
         window->show();
         slider->setFocus();
     }
@@ -75,14 +74,14 @@ private slots:
         QFETCH(quint32, place);
         QFETCH(QString, until);
         send(QEvent::KeyPress, pressed, place);
-        QTEST(meanings(heldKeys->steering()), "held");
+        QTEST(meanings(heldKeys->held().steering()), "held");
         QEvent deactivate(QEvent::WindowDeactivate);
         if (until == "deactivated") QApplication::sendEvent(window.get(), &deactivate);
         if (until == "disabled") window->setEnabled(false);
         if (until == "releaseAll") heldKeys->releaseAll();
         if (until == "released") send(QEvent::KeyRelease, pressed, place);
         if (until == "disabled") send(QEvent::KeyPress, pressed, place);  // taken no more
-        QCOMPARE(meanings(heldKeys->steering()), QString());
+        QCOMPARE(meanings(heldKeys->held().steering()), QString());
         QCOMPARE(slider->value(), 0);  // the arrows steer only
     }
 
@@ -90,15 +89,16 @@ private slots:
     // still finds it held. A release with no press behind it counts once the
     // grace is over.
     void autoRepeatKeepsTheKeyHeld() {
-        heldKeys->setRepeatGrace(500);
+        delete heldKeys;
+        heldKeys = new HeldKeys(window.get(), /*releaseGraceMs=*/500);
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QCOMPARE(meanings(heldKeys->steering()), QString("D"));
+        QCOMPARE(meanings(heldKeys->held().steering()), QString("D"));
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         QTest::qWait(600);
-        QCOMPARE(meanings(heldKeys->steering()), QString("D"));
+        QCOMPARE(meanings(heldKeys->held().steering()), QString("D"));
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QTRY_COMPARE(meanings(heldKeys->steering()), QString());
+        QTRY_COMPARE(meanings(heldKeys->held().steering()), QString());
     }
 };
 

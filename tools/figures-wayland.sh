@@ -61,6 +61,7 @@ echo "  With Qt's own decorations (a compositor that leaves them to the program)
 
 "${PLAYER[@]}" QT_WAYLAND_DISABLE_WINDOWDECORATION=1 "$WORK/minimal_window" >/dev/null 2>&1 &
 base_pid=$!
+sleep 1 # up before the game, so the game's windows come above it and take the keys
 Z=1
 launch_natively
 PLAY_KEYS=(env WAYLAND_DISPLAY="$WORK/player-runtime/$SWAY_DISPLAY" wtype -s 300

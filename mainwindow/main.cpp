@@ -85,12 +85,14 @@ private:
 int main(int argc, char** argv) {
     using namespace stonerush;
     if (answeredOnTerminal(argc, argv)) return 0;
-    if (const std::string missing = missingDisplay(); !missing.empty()) {
+    if (const std::string missing = prepareDisplay(); !missing.empty()) {
         std::fprintf(stderr, "stonerush: %s; run it from a graphical session\n", missing.c_str());
         return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stonerush"));
+    // On Wayland the windows carry this name, and the desktop finds its entry by it.
+    QApplication::setDesktopFileName(QString::fromLatin1(appinfo::desktopEntry));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/program_icon.png")));
     // The splash closes before the main window exists; only closing the main
     // window ends the program.

@@ -21,4 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # program opens, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont, fonts-liberation2, fonts-dejavu-core")
+# Native windows on a Wayland desktop. Recommended, as Debian's own Qt programs do:
+# apt installs it by default, and without it the game still runs, through
+# Xwayland on a Wayland desktop and as before on X11, where it would only add
+# Qt's Wayland libraries and the EGL stack they depend on.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -7,9 +7,10 @@
 #   SOAK_SECONDS=60 bash tools/figures.sh   a shorter soak (default 600; 0 skips it)
 #   REPS=5 WINDOW=6 bash tools/figures.sh   measuring windows per state, seconds each
 #
-# BUILD_DIR needs game/, bench/{minimal_window,map_timer,main_window_bench} and
-# tools/music_figures; a folder without CMakeCache.txt is used as it is (a
-# copy of an older build, to measure before and after a change).
+# BUILD_DIR needs game/, bench/{minimal_window,map_timer,main_window_bench},
+# tools/music_figures and tests/e2e/wayland_pointer; a folder without
+# CMakeCache.txt is used as it is (a copy of an older build, to measure before
+# and after a change).
 #
 # Launch: time from exec to the splash being mapped and RSS 1 s later, against
 #   a minimal Qt window (bench/minimal_window), median of 7 alternate runs.
@@ -35,6 +36,8 @@
 #   and a new game have been used once.
 # Everything runs on a private Xvfb of 3840 x 2160 with a PulseAudio null sink;
 # the game opens at 1x but for the zoom figures.
+# Wayland (tools/figures-wayland.sh): launch, memory and the title, play and
+# pause natively under a headless sway, beside the X11 figures of the run.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -44,7 +47,7 @@ reps=${REPS:-5}
 window=${WINDOW:-6}
 
 if [[ -f "$build/CMakeCache.txt" ]]; then
-    cmake --build "$build" --target stonerush minimal_window map_timer main_window_bench music_figures >/dev/null ||
+    cmake --build "$build" --target stonerush minimal_window map_timer main_window_bench music_figures wayland_pointer >/dev/null ||
         { echo "build failed"; exit 1; }
 fi
 
@@ -97,7 +100,7 @@ measure() {
     : >"$WORK/m.txt"
     if [[ -n $keys ]]; then
         wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
-        xdotool key --delay 250 $(for _ in $(seq 400); do echo Left Right Up; done) &
+        "${PLAY_KEYS[@]}" &
         keyer=$!
     fi
     for ((rep = 0; rep < reps; rep++)); do
@@ -119,9 +122,12 @@ measure() {
     done
     printf "  %-26s %7.2f%% %8.1f/s %9.2f%% %9.2f%% %8.1f/s" "$name" "$(cat "$WORK/col1")" "$(cat "$WORK/col2")" \
         "$(cat "$WORK/col5")" "$(cat "$WORK/col3")" "$(cat "$WORK/col4")"
+    cp -n "$WORK/col1" "$WORK/cpu ${WINDOWS:-X11} $name" # the first of a name: with the sound server
     [[ -n $keys ]] && printf "   GUI thread %.1f us/tick" "$(cat "$WORK/col6")"
     echo
 }
+# A key every 0.25 s in play.
+PLAY_KEYS=(xdotool key --delay 250 $(for _ in $(seq 400); do echo Left Right Up; done))
 header() {
     echo "  (medians of $reps windows of $window s; % of one core, all threads; wake-ups = voluntary context switches)"
     printf "  %-26s %8s %10s %10s %10s %10s\n" state game game server "bare Qt" "bare Qt"
@@ -138,6 +144,7 @@ echo "States, with a PulseAudio null sink:"
 header
 sleep 2
 measure "title"
+title_rss=$(rss_kb "$GAME_PID")
 click_start_button
 wait_until 10 "a piece after START" piece_in_spawn_rows
 play_start=$(now_ms)
@@ -244,6 +251,14 @@ measure "play at 1x" keys
 quit_game
 kill "$base_pid"
 wait "$base_pid" 2>/dev/null
+
+# --- Wayland ---------------------------------------------------------------------
+( source "$root/tools/figures-wayland.sh" )
+case $? in
+0) ;;
+77) echo "Natively on Wayland: not measured" ;;
+*) echo "Wayland: a figure could not be measured (see $WORK)" && exit 1 ;;
+esac
 
 # --- tick, first sound and timer -------------------------------------------------
 echo

@@ -12,7 +12,9 @@ set -euo pipefail
 installed() { [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null) == installed ]]; }
 
 play=(
-    g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libfluidsynth-dev libxcb1-dev
+    g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libfluidsynth-dev libxcb1-dev libwayland-dev
+    # native windows on a Wayland desktop (without it the game goes through Xwayland)
+    qt6-wayland
     # gamepads
     libevdev-dev
     # the music's soundfont and the labels' fonts
@@ -28,6 +30,8 @@ test=(
     # a real X server with a window manager, keys and layouts, screenshots, and
     # recording from the sound server
     xvfb xauth xdotool x11-utils openbox wmctrl x11-xkb-utils imagemagick pulseaudio-utils sox
+    # a Wayland compositor drawing in software, with keys, screenshots and its window tree
+    sway wtype grim jq
     # formatting, the desktop metadata, the Debian package and its checks
     clang-format desktop-file-utils appstream dpkg-dev file lintian man-db
     # the figures: the launch timer watches the X server directly

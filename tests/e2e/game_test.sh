@@ -148,7 +148,7 @@ refused_without_display() {
     ((status == 1)) && [[ $(cat "$WORK/said") == "$line" ]] || fail "with $*: status $status, said: $(cat "$WORK/said")"
 }
 echo "No display"
-refused_without_display "stonerush: no display (DISPLAY is not set); run it from a graphical session" -u DISPLAY
+refused_without_display "stonerush: no display (neither WAYLAND_DISPLAY nor DISPLAY is set); run it from a graphical session" -u DISPLAY
 free=473
 while [[ -e /tmp/.X11-unix/X$free || -e /tmp/.X$free-lock ]]; do ((free++)); done
 refused_without_display "stonerush: cannot open the display \":$free\"; run it from a graphical session" DISPLAY=:$free

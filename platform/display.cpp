@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QStringList>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -57,10 +58,17 @@ Compositor askCompositor() {
     return compositor;
 }
 
+// A server that hangs up at once would end the program with SIGPIPE as the
+// connection's setup is sent: the signal is ignored while the check asks.
 bool xServerAnswers() {
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &previous);
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     const bool answers = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
+    sigaction(SIGPIPE, &previous, nullptr);
     return answers;
 }
 

@@ -74,7 +74,7 @@ start_sound() {
         pactl set-default-sink "$SINK"
         note "sound: null sink $SINK in PipeWire's Pulse server"
     elif command -v pulseaudio >/dev/null; then
-        pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target=file:"$WORK/pulse.log" \
+        pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-level=info --log-target=file:"$WORK/pulse.log" \
             -L module-native-protocol-unix -L "module-null-sink sink_name=$SINK" 2>>"$WORK/pulse.log" ||
             fail "PulseAudio did not start (see $WORK/pulse.log)"
         wait_until 20 "PulseAudio to answer" pactl info >/dev/null 2>&1

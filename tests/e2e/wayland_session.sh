@@ -104,8 +104,9 @@ hold() { in_sway wtype -s 300 -P "$1" -s "$2" -p "$1"; }
 
 # launch_natively [VARIABLE=VALUE...]: the game started as the player, with
 # these settings, and past its splash with a key (F1 first: a key that types
-# nothing leaves it). Sets MAIN_WINDOW, WINDOW_X WINDOW_Y and MENU at Z, and
-# GAME_PID (the game itself: the player's prefix ends in exec).
+# nothing leaves it); with MESSAGE=1 a message about the score file comes
+# before the main window and takes Return. Sets MAIN_WINDOW, WINDOW_X WINDOW_Y
+# and MENU at Z, and GAME_PID (the game itself: the player's prefix ends in exec).
 launch_natively() {
     (cd "$WORK" && exec "${PLAYER[@]}" "$@" "$FOLDER/stonerush" >>"$WORK/game.log" 2>&1) &
     GAME_PID=$!
@@ -115,6 +116,12 @@ launch_natively() {
     sleep 0.3
     has_window '^ $' $((298 * Z)) || fail "a key that types nothing closed the splash"
     keys x
+    if [[ -n ${MESSAGE:-} ]]; then
+        wait_until 20 "a message about the score file" has_window '^Stonerush$' ''
+        has_window '^Stonerush$' $((319 * Z)) && fail "the main window came up before the message"
+        wait_until 5 "the message to have the keys" is_active "$(window_named '^Stonerush$' '')"
+        keys Return
+    fi
     wait_until 20 "the main window after a key on the splash" has_window '^Stonerush$' $((319 * Z))
     no_window '^ $' '' || fail "the splash stayed up"
     MAIN_WINDOW=$(window_named '^Stonerush$' $((319 * Z)))

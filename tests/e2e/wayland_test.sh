@@ -8,7 +8,9 @@
 # Scores above the main window, with the keys, closed by the compositor, the
 # game paused until PLAY; zoom in mid-game (pictures 4x); About and Help alike;
 # no Mesa EGL library loaded; Quit; and not one connection to the X display.
-# Then with only that X display: one line, status 1.
+# A second start: a message about the score file read before the main window,
+# the zoom and the starting speed kept, a game to its end and the name prompt
+# above the main window. Then with only that X display: one line, status 1.
 #   wayland_test.sh GAME_DIR ASSETS_DIR HELPER_DIR   (exit 77, skipped, without sway, wtype or grim)
 set -uo pipefail
 
@@ -95,6 +97,22 @@ keys F3
 game_ends_with 0
 [[ $(cat "$WORK/x_connections") == 0 ]] || fail "the game connected to DISPLAY $(cat "$WORK/x_connections") times"
 note "Quit; not one connection to DISPLAY"
+
+echo "A second start: a message, the choices kept, the name prompt"
+mkdir "$FOLDER/rushhs.dat" # no file can be kept there: the game says so
+echo startingSpeed=12 >>"$WORK/player/.config/stonerush/stonerush.conf"
+Z=4 MESSAGE=1 launch_natively
+click_start_button
+wait_until 30 'the "High Score!" prompt at game over' has_window '^High Score!$' ''
+prompt=$(window_named '^High Score!$' '')
+wait_until 5 "the prompt to have the keys" is_active "$prompt"
+stacked_above "$prompt" "$MAIN_WINDOW" || fail "the prompt is below the main window"
+in_sway wtype -s 300 Wayland -s 50 -k Return
+wait_until 5 "the prompt to close" no_window '^High Score!$' ''
+wait_until 5 "the name in the per-user file" eval '[[ $(head -c 7 "$WORK/player/.local/share/stonerush/rushhs.dat") == Wayland ]]'
+keys F3
+game_ends_with 0
+note "the message read first; at 2x and speed 12 as kept; the prompt above the main window took the name"
 
 echo "Only the X display that closes every connection"
 said=$(env -i PATH="$PATH" HOME="$WORK" DISPLAY=:$display "$FOLDER/stonerush" 2>&1)

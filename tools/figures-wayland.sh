@@ -13,7 +13,7 @@ SCALE=1 WINDOWS=Wayland
 MAIN_WINDOW=
 start_sway "$build/tests/e2e/wayland_pointer"
 # In a subshell of figures.sh: the X session and the sound server go on after it.
-trap 'kill ${GAME_PID:-} $POINTER_PID $SWAY_PID 2>/dev/null; wait' EXIT
+trap 'stop ${GAME_PID:-} $POINTER_PID $SWAY_PID; wait' EXIT
 cp "$baseline" "$WORK/minimal_window"
 mkdir -p "$WORK/player/.config/stonerush"
 cp "$HOME/.config/stonerush/stonerush.conf" "$WORK/player/.config/stonerush/"

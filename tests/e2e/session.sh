@@ -85,9 +85,20 @@ start_sound() {
     fi
 }
 
-stop_session() {
+# stop PID...: ends each process this shell started that still runs. A number
+# left from one that ended may name another program's process by now (process
+# numbers come round again quickly on a busy machine); PulseAudio, which
+# leaves its parent, is known by its name.
+stop() {
     local pid
-    for pid in ${RECORDER_PID:-} ${GAME_PID:-} ${WM_PID:-} ${PULSE_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null; done
+    for pid; do
+        [[ $(awk '{ print $4 }' "/proc/$pid/stat" 2>/dev/null) == "$BASHPID" ]] && kill "$pid" 2>/dev/null
+    done
+    return 0
+}
+stop_session() {
+    stop ${RECORDER_PID:-} ${GAME_PID:-} ${WM_PID:-} ${XVFB_PID:-}
+    [[ -n ${PULSE_PID:-} && $(cat "/proc/$PULSE_PID/comm" 2>/dev/null) == pulseaudio ]] && kill "$PULSE_PID"
     if [[ -n ${SINK_MODULE:-} ]]; then
         pactl set-default-sink "$DEFAULT_SINK"
         pactl unload-module "$SINK_MODULE"

@@ -42,8 +42,7 @@ start_sway() {
     wait_until 5 "the virtual mouse" grep -q ready "$WORK/pointer.log"
 }
 stop_sway() {
-    local pid
-    for pid in ${POINTER_PID:-} ${GAME_PID:-} ${SWAY_PID:-}; do kill "$pid" 2>/dev/null; done
+    stop ${POINTER_PID:-} ${GAME_PID:-} ${SWAY_PID:-}
     POINTER_PID= SWAY_PID=
     stop_session
 }

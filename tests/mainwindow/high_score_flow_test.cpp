@@ -53,13 +53,11 @@ class HighScoreFlowTest : public QObject {
             if (open->isVisible()) return open;
         return nullptr;
     }
-    // The name typed into the prompt now open, and OK.
-    bool answer(const QString& name) {
+    // A game over with this score, and the name typed into the prompt if one opens; whether one did.
+    bool enter(HighScoreFlow& keeper, int32_t score, const QString& name = "Ann") {
+        keeper.enterScore(score);
         QInputDialog* open = prompt();
-        if (!open) return false;
-        open->setTextValue(name);
-        open->accept();
-        return true;
+        return open && (open->setTextValue(name), open->accept(), true);
     }
     // Every message told, read and closed with OK, in turn.
     QStringList messages() {
@@ -84,28 +82,20 @@ private slots:
     // Each entry and Reset reach the file at once, merged with another copy's entries; a score the
     // table on disk has no room for asks nothing.
     void savesEachNewEntryAndReset() {
-        const auto keeper = flow(".");
+        const auto keeper = flow("."), other = flow(".");
         QSignalSpy changes(keeper.get(), &HighScoreFlow::tableChanged);
-        keeper->enterScore(500);
-        QVERIFY(answer("Ann"));
-        keeper->enterScore(300);
-        QVERIFY(answer("Ann"));
+        QVERIFY(enter(*keeper, 500) && enter(*keeper, 300));
         QCOMPARE(readAll(path("rushhs.dat")).left(58), ann("\xF4\x01\0\0") + ann("\x2C\x01\0\0"));
-        const auto other = flow(".");
-        other->enterScore(700);
-        QVERIFY(answer("Bob"));
-        keeper->enterScore(400);
-        QVERIFY(answer("Ann"));
+        QVERIFY(enter(*other, 700, "Bob") && enter(*keeper, 400));
         QCOMPARE(formatScoreLine(keeper->table(), 1), "#1: Bob" + std::string(22, ' ') + " 700");
         QCOMPARE(formatScoreLine(keeper->table(), 3), "#3: Ann" + std::string(22, ' ') + " 400");
-        for (int i = 0; i < 10; ++i) other->enterScore(800), answer("Bob");
-        keeper->enterScore(750);
-        QVERIFY(!prompt());
-        const qsizetype before = changes.size();
+        for (int i = 0; i < 10; ++i) enter(*other, 800, "Bob");
+        QVERIFY(!enter(*keeper, 750));  // not asked: the table on disk is full of better scores
+        changes.clear();
         keeper->reset();
         QCOMPARE(readAll(path("rushhs.dat")), defaultFile);
-        QCOMPARE(changes.size(), before + 1);
-        QCOMPARE(changes.last().at(0).value<HighScoreTable>(), HighScoreTable{});
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes[0][0].value<HighScoreTable>(), HighScoreTable{});
         QVERIFY(messages().isEmpty());
     }
 
@@ -143,9 +133,7 @@ private slots:
             keeper->tellStartUpProblems([&] { goesOn = true; });
             const bool waits = !goesOn;
             const QStringList told = messages();
-            keeper->enterScore(500);
-            answer("Ann");
-            keeper->saveAtEnd([] {});
+            enter(*keeper, 500);
             const bool toldOnce = told.size() == 1 && told[0].contains(odd + "\n") &&
                                   told[0].contains(reason) && told[0].contains(perUser) && waits;
             return goesOn && (reason.isEmpty() ? told.isEmpty() : toldOnce) && messages().isEmpty() &&
@@ -172,20 +160,16 @@ private slots:
         keeper->tellStartUpProblems([] {});
         QStringList read = messages();
         QVERIFY(QDir(path("game")).removeRecursively());
-        keeper->enterScore(10);
-        answer("Ann");
+        enter(*keeper, 10);
         read << messages();
-        keeper->enterScore(20);
-        answer("Ann");
+        enter(*keeper, 20);
         bool ended = false;
         keeper->saveAtEnd([&] { ended = true; });
         QVERIFY(ended && messages().isEmpty());
         QCOMPARE(read.size(), 1);
         QVERIFY(read[0].contains(path("game/rushhs.dat")) && read[0].contains(told));
         QVERIFY(!read[0].contains("left as it was"));
-        QVERIFY(QDir().mkpath(path("game")));
-        keeper->enterScore(30);
-        answer("Ann");
+        QVERIFY(QDir().mkpath(path("game")) && enter(*keeper, 30));
         QCOMPARE(readAll(path("game/rushhs.dat")).left(87),
                  ann("\x1e\0\0\0") + ann("\x14\0\0\0") + ann("\x0a\0\0\0"));
         QVERIFY(messages().isEmpty());
@@ -231,23 +215,18 @@ private slots:
         QVERIFY(!prompt());
     }
 
-    // A signal while the warning about a failed save is open closes it, and no message waits for
-    // a person afterwards: the end goes on at once.
+    // A signal while the warning about a failed save is open closes it, and the end goes on at once.
     void stopAskingClosesTheWarning() {
         QVERIFY(QDir().mkpath(path("game")));
         const auto keeper = flow("game");
-        QVERIFY(QDir(path("game")).removeRecursively());
-        keeper->enterScore(10);
-        answer("Ann");
-        auto boxes = window->findChildren<QMessageBox*>();
-        QCOMPARE(boxes.size(), 1);
-        const QPointer<QMessageBox> box = boxes[0];
+        QVERIFY(QDir(path("game")).removeRecursively() && enter(*keeper, 10));
+        const QPointer<QMessageBox> box = window->findChild<QMessageBox*>();
+        QVERIFY(box && box->isVisible());
         keeper->stopAsking();
-        QTRY_VERIFY(box.isNull());
         bool ended = false;
         keeper->saveAtEnd([&] { ended = true; });
-        QVERIFY(ended);
-        QVERIFY(messages().isEmpty());
+        QVERIFY(ended && messages().isEmpty());
+        QTRY_VERIFY(box.isNull());
     }
 };
 

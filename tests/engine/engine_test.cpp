@@ -87,11 +87,20 @@ Board field(const std::string& text) {
     return board;
 }
 
-// Keys held per tick, one letter a tick from tick 1, the last held on: '.'
-// none, 'L' left, 'R' right, 'D' down, 'C' turn clockwise, 'A' anticlockwise.
+// Keys held per tick from tick 1, the last held on: a letter a tick, or
+// several in brackets; '.' none, 'L' left, 'R' right, 'D' down, 'C' turn
+// clockwise, 'A' anticlockwise.
 SteerSet keysAt(const std::string& script, int tick) {
-    const char key = script[std::min<size_t>(tick - 1, script.size() - 1)];
-    return key == '.' ? SteerSet{} : SteerSet{Steer(std::string("LRDCA").find(key))};
+    std::vector<std::string> ticks;
+    for (size_t i = 0, end = 0; i < script.size(); i = end + 1) {
+        end = script[i] == '(' ? script.find(')', i) : i;
+        ticks.push_back(script.substr(i, end - i + 1));
+    }
+    SteerSet keys;
+    for (char key : ticks[std::min<size_t>(tick - 1, ticks.size() - 1)])
+        if (const size_t steer = std::string("LRDCA").find(key); steer != std::string::npos)
+            keys.add(Steer(steer));
+    return keys;
 }
 
 class Engine : public ::testing::Test {
@@ -110,78 +119,53 @@ protected:
     int tick = 0;
 };
 
-// The key repeats, gravity with the keys, and a held key against a wall: on
-// which ticks a value of the falling piece changes, where it ends, and the
-// board then when given.
-struct TimelineCase {
+// The keys read, their waits and gravity: from column 4 of the top row, the
+// ticks on which the falling piece changes and what changes ('x', 'y', 'r' the
+// rotation, with its new value), and the board at the end when given. Of the
+// keys read at once a turn comes first, then a move; left beats right beats
+// down, clockwise beats anticlockwise. The keys are read again 6 ticks later,
+// or 4 when the read ended with down, also after a refused turn or move (a
+// held key against a wall is tried again as often).
+struct KeysCase {
     const char* name;
     PieceKind kind;
     int ticks;
-    std::string keys;
-    char watch;  // 'x', 'y' or 'r' (rotation)
-    std::vector<int> changes;
-    int last;
-    std::string field = "", after = "";
+    std::string keys, changes, field = "", after = "";
 };
-class Timeline : public Engine, public ::testing::WithParamInterface<TimelineCase> {};
-TEST_P(Timeline, ChangesOnTheseTicks) {
-    const TimelineCase& c = GetParam();
+class Keys : public Engine, public ::testing::WithParamInterface<KeysCase> {};
+TEST_P(Keys, ChangeThePieceOnTheseTicks) {
+    const KeysCase& c = GetParam();
     start(0, firstPiece(c.kind), field(c.field));
-    const auto watched = [&, p = &game.fallingPiece()] {
-        return c.watch == 'x' ? p->x : c.watch == 'y' ? p->y : int(p->rotation);
-    };
-    std::vector<int> changes;
-    while (tick < c.ticks) {
-        const int before = watched();
+    std::string changes;
+    for (Piece was = game.fallingPiece(); tick < c.ticks; was = game.fallingPiece()) {
         step(keysAt(c.keys, tick + 1));
-        if (watched() != before) changes.push_back(tick);
+        const Piece& p = game.fallingPiece();
+        std::string change = p.x != was.x ? "x" + std::to_string(p.x) : "";
+        if (p.y != was.y) change += "y" + std::to_string(p.y);
+        if (p.rotation != was.rotation) change += "r" + std::to_string(int(p.rotation));
+        if (!change.empty()) changes += (changes.empty() ? "" : " ") + std::to_string(tick) + change;
     }
     EXPECT_EQ(changes, c.changes);
-    EXPECT_EQ(watched(), c.last);
     EXPECT_TRUE(c.after.empty() || picture(game.board()) == picture(field(c.after))) << picture(game.board());
 }
-const TimelineCase timelines[] = {
-    {"HeldDownKeyEvery4thTick", Tee, 12, "D", 'y', {1, 5, 9}, 3},
-    {"NoKeyHeldReadsEveryTick", Tee, 14, ".L", 'x', {2, 8, 14}, 1},
-    {"KeyPressedBetweenReadsDoesNothing", Tee, 14, "L...L.", 'x', {1}, 3},
-    {"HeldKeyRetriedAtTheWall", Square, 31, std::string(25, 'L') + "R", 'x', {1, 7, 13, 19, 31}, 1},
-    {"DownKeyAndGravityMoveTwoRows", Tee, 26, std::string(25, '.') + "D", 'y', {26}, 2},
+const KeysCase keys[] = {
+    {"HeldDownKeyEvery4thTick", Tee, 12, "D", "1y1 5y2 9y3"},
+    {"NoKeyHeldReadsEveryTick", Tee, 14, ".L", "2x3 8x2 14x1"},
+    {"KeyPressedBetweenReadsDoesNothing", Tee, 14, "L...L.", "1x3"},
+    {"RefusedTurnWaitsToo", Tee, 7, "CL", "7x3"},
+    {"HeldKeyRetriedAtTheWall", Square, 31, std::string(25, 'L') + "R", "1x3 7x2 13x1 19x0 26y1 31x1"},
+    {"DownKeyAndGravityMoveTwoRows", Tee, 26, std::string(25, '.') + "D", "26y2"},
+    {"LeftBeatsRight", Tee, 7, "(RL)L", "1x3 7x2"},
+    {"RightBeatsDown", Tee, 7, "(DR)L", "1x5 7x4"},
+    {"ClockwiseBeatsAnticlockwise", Tee, 11, "D...(AC)L", "1y1 5r1 11x3"},
+    {"AnticlockwiseFromZeroGivesThree", Tee, 11, "D...A", "1y1 5r3 11r2"},
+    {"ClockwiseFromThreeGivesZero", Tee, 11, "D...A.....C", "1y1 5r3 11r0"},
+    {"TurnThenDownLeavesTheDownWait", Tee, 9, "D...(AD)L", "1y1 5y2r3 9x3"},
     // A straight piece fills row 1 on tick 5; the row goes when the next piece comes in, on tick 44.
-    {"NewPieceAnswersTheKeysAtOnce", Straight, 46, "DDDDDL", 'x', {45}, 3, ". 111....111 ...1 |"},
-    {"FallingCellsOfAFieldAreEmpty", Tee, 0, ".", 'x', {}, 4, "....@ |", "...@@@ ....@ |"},
+    {"NewPieceAnswersTheKeysAtOnce", Straight, 45, "DDDDDL", "1y1 44y0 45x3", ". 111....111 ...1 |"},
+    {"FallingCellsOfAFieldAreEmpty", Tee, 0, ".", "", "....@ |", "...@@@ ....@ |"},
 };
-INSTANTIATE_TEST_SUITE_P(Engine, Timeline, ::testing::ValuesIn(timelines), byName);
-
-// One read of the keys after some ticks (see keysAt): a turn first, then a
-// move; left beats right beats down, clockwise beats anticlockwise; the
-// next read comes 6 ticks later, or 4 when the read ended with down.
-struct KeyCase {
-    const char* name;
-    std::string before;
-    SteerSet keys;
-    Piece after;
-    int nextRead;
-};
-class KeyRead : public Engine, public ::testing::WithParamInterface<KeyCase> {};
-TEST_P(KeyRead, TurnsMovesAndWaits) {
-    const KeyCase& c = GetParam();
-    start(0, firstPiece(Tee));
-    for (size_t i = 0; i < c.before.size(); ++i) step(keysAt(c.before, tick + 1));
-    step(c.keys);
-    EXPECT_EQ(game.fallingPiece(), c.after);
-    const int read = tick, x = game.fallingPiece().x;
-    while (game.fallingPiece().x == x && tick < read + 10) step({Left});
-    EXPECT_EQ(tick - read, c.nextRead);
-}
-const KeyCase keyReads[] = {
-    {"LeftBeatsRight", "", {Right, Left}, {Tee, Deg0, 3, 0}, 6},
-    {"RightBeatsDown", "", {Down, Right}, {Tee, Deg0, 5, 0}, 6},
-    {"ClockwiseBeatsAnticlockwise", "D...", {TurnAnticlockwise, TurnClockwise}, {Tee, Deg90, 4, 1}, 6},
-    {"AnticlockwiseFromZeroGivesThree", "D...", {TurnAnticlockwise}, {Tee, Deg270, 4, 1}, 6},
-    {"ClockwiseFromThreeGivesZero", "D...A.....", {TurnClockwise}, {Tee, Deg0, 4, 1}, 6},
-    {"TurnThenDownLeavesTheDownWait", "D...", {TurnAnticlockwise, Down}, {Tee, Deg270, 4, 2}, 4},
-};
-INSTANTIATE_TEST_SUITE_P(Engine, KeyRead, ::testing::ValuesIn(keyReads), byName);
+INSTANTIATE_TEST_SUITE_P(Engine, Keys, ::testing::ValuesIn(keys), byName);
 
 // Each kind as the generator draws it, from values at the rounding
 // boundaries (an exact half goes to the even neighbour): the first piece takes

@@ -360,10 +360,10 @@ constexpr int fallTicks[] = {26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 2, 
 // Straight pieces fall into a gap four wide, each completing one row of a
 // field of 16, from each starting speed: from 0 the speed rises at the tenth
 // row (the report says so once), from 1 not before the twentieth, and above
-// 12 the pieces fall as at 12. Each lands by the down key on the tick before gravity would have landed
-// it, so the count of ticks towards a fall stands at the top: the next piece
-// falls on its first tick, also when the speed has just risen, and then as
-// often as the speed in force makes it.
+// 12 the pieces fall as at 12. Each lands by the down key on the tick before
+// gravity would have landed it, so the count of ticks towards a fall stands
+// at the top: the next piece falls on its first tick, also when the speed has
+// just risen, and then as often as the speed in force makes it.
 TEST_F(Engine, FallsEveryFewTicksFasterEveryTenRows) {
     std::string tower = "|";
     for (int y = 2; y < boardHeight; ++y) tower += " 111....111";

@@ -329,9 +329,11 @@ TEST_P(Landing, SearchFlashCollapseAndTheNextPiece) {
     while (falling(game)) reports += letters(step(keysAt("D...CD", tick + 1)));  // upright, column 4
     // Full rows are found, counted and paid at once, on the tick after the landing.
     reports += "|" + letters(step()) + "|";
+    const std::string found = picture(game.board());  // the full rows shown with their tiles
     while (tick < 200) {
         char now = falling(game) ? 'N' : rows ? '+' : '0';
-        if (now == '+' && game.board().at(0, c.fullRows[0]).isEmpty()) now = '-';
+        if (now == '+' && picture(game.board()) != found)
+            now = game.board().at(0, c.fullRows[0]).isEmpty() ? '-' : '?';
         if ((trace += now).back() == 'N') break;
         reports += letters(step());
     }

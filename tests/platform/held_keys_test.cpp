@@ -63,7 +63,6 @@ private slots:
         row("a turn and a move", {Qt::Key_Up, Qt::Key_Down}, "DC");
         row("other keys", {Qt::Key_W, Qt::Key_S, Qt::Key_Space, Qt::Key_Shift}, "");
         row("Russian, the D key", {0x432}, "A", 40);
-        row("Russian, the A key", {0x444}, "C", 38);
         row("French, the Q key types A", {Qt::Key_A}, "C", 24);
         row("the window is deactivated", {Qt::Key_Left, Qt::Key_Up}, "LC", 0, "deactivated");
         row("the window is disabled", {Qt::Key_Left, Qt::Key_Up}, "LC", 0, "disabled");

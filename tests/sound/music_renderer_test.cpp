@@ -70,9 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"RewindStopsAndOnlyPlayStarts", {"play", "3", "rewind", "resume", "1", "play", "1"}, true, 1},
         Script{"CloseEndsIt", {"play", "1", "close", "play", "resume", "rewind", "1"}, false, 0},
         Script{"NoSoundfontButItLoops", everyCall, false, 58, ""},
-        Script{"MissingSoundfont", everyCall, false, 58, "/nonexistent/none.sf2"},
         Script{"NotASoundfont", everyCall, false, 58, tune},
-        Script{"MissingTune", everyCall, false, 0, soundfont, "/nonexistent/rushtune.mid"},
         Script{"NotATune", everyCall, false, 0, soundfont, STONERUSH_DATA_DIR "/line.wav"}),
     byName);
 

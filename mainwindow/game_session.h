@@ -39,11 +39,6 @@ public:
                 const Board& startingField = Board(), QObject* parent = nullptr);
     ~GameSession() override;
 
-    SessionState state() const { return m_state; }
-    const Game& game() const { return m_game; }
-    bool soundOn() const { return m_soundOn; }
-    bool musicOn() const { return m_musicOn; }
-
     // Where the keys held come from; none held until it is set.
     void setSteering(std::function<SteerSet()> steering) { m_steering = std::move(steering); }
 

@@ -66,6 +66,9 @@ Z=1
 launch_natively
 PLAY_KEYS=(env WAYLAND_DISPLAY="$WORK/player-runtime/$SWAY_DISPLAY" wtype -s 300
     $(for _ in $(seq 400); do echo -k Left -s 250 -k Right -s 250 -k Up -s 250; done))
+# A release from a keyboard of its own: Qt repeats a held key itself, and stops
+# at a release of that key from any keyboard.
+LET_GO=(env WAYLAND_DISPLAY="$WORK/player-runtime/$SWAY_DISPLAY" wtype -s 300 -P Left -p Left -P Right -p Right -P Up -p Up)
 # beside_x11 STATE: the last state's CPU against X11's in the same state.
 beside_x11() {
     awk -v w="$(cat "$WORK/col1")" -v x="$(cat "$WORK/cpu X11 $1")" 'BEGIN {
@@ -83,6 +86,7 @@ measure "play, music on" keys
 beside_x11 "play, music on"
 wl_play_rss=$(rss_kb "$GAME_PID")
 click_start_button # PAUSE
+wait_until 5 "the paused picture after PAUSE" paused_shown
 sleep 1
 measure "paused"
 beside_x11 "paused"

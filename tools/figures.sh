@@ -109,7 +109,10 @@ measure() {
         g1=$(usage "$GAME_PID") b1=$(usage "$base_pid") p1=$(usage "$PULSE_PID") m1=$(thread_ns "$GAME_PID") t1=$(now_ms)
         echo "$g0 $g1 $b0 $b1 $p0 $p1 $m0 $m1 $t0 $t1" >>"$WORK/m.txt"
     done
-    [[ -n $keyer ]] && kill "$keyer" 2>/dev/null && wait "$keyer" 2>/dev/null
+    if [[ -n $keyer ]]; then
+        kill "$keyer" 2>/dev/null && wait "$keyer" 2>/dev/null
+        "${LET_GO[@]}"
+    fi
     local col
     for col in 1 2 3 4 5 6; do
         awk -v c="$col" '{
@@ -126,8 +129,24 @@ measure() {
     [[ -n $keys ]] && printf "   GUI thread %.1f us/tick" "$(cat "$WORK/col6")"
     echo
 }
-# A key every 0.25 s in play.
-PLAY_KEYS=(xdotool key --delay 250 $(for _ in $(seq 400); do echo Left Right Up; done))
+# paused_shown: the playfield shows the paused picture at the zoom of the
+# moment. Waited for after each PAUSE, so a figure called "paused" is never
+# one of a game that goes on.
+paused_shown() {
+    [[ -f $WORK/paused_$Z.rgb ]] ||
+        convert "$root/assets/playfield_paused.png" -scale $((100 * Z))% -depth 8 "rgb:$WORK/paused_$Z.rgb"
+    field_shows "$WORK/paused_$Z.rgb"
+}
+# A key every 0.25 s in play: turns between moves that sweep the piece four
+# columns left, eight right and four left again every 8 s, so pieces land all
+# over the field and a game outlasts the minute of play a section asks of it
+# (always back and forth by one, they piled up in the middle and a game could
+# end within the minute). Stopped between a key's press and its release, a key
+# would stay held, and the server's auto-repeat would wake the game about 100
+# times a second in the next state measured: the keys are let go.
+sweep=$(printf 'Left Up %.0s' 1 2 3 4; printf 'Right Up %.0s' 1 2 3 4 5 6 7 8; printf 'Left Up %.0s' 1 2 3 4)
+PLAY_KEYS=(xdotool key --delay 250 $(for _ in $(seq 38); do echo "$sweep"; done))
+LET_GO=(xdotool keyup Left Right Up)
 header() {
     echo "  (medians of $reps windows of $window s; % of one core, all threads; wake-ups = voluntary context switches)"
     printf "  %-26s %8s %10s %10s %10s %10s\n" state game game server "bare Qt" "bare Qt"
@@ -158,6 +177,7 @@ wait_until 5 "the main window to have the keys" is_active "$MAIN_WINDOW"
 xdotool key ctrl+m
 sleep 1
 click_start_button # PAUSE
+wait_until 5 "the paused picture after PAUSE" paused_shown
 sleep 1
 measure "paused"
 click_start_button # PLAY
@@ -218,6 +238,7 @@ pad_start
 wait_until 10 "a piece after Start on the pad" piece_in_spawn_rows
 measure "play, a pad" keys
 pad_start # PAUSE
+wait_until 5 "the paused picture after PAUSE" paused_shown
 sleep 1
 measure "paused, a pad"
 quit_game
@@ -240,6 +261,7 @@ click_start_button
 sleep 1
 measure "play at ${step}x" keys
 click_start_button # PAUSE
+wait_until 5 "the paused picture after PAUSE" paused_shown
 sleep 1
 measure "paused at ${step}x"
 xdotool key ctrl+0

@@ -26,6 +26,8 @@ start_sway() {
     if ((EUID == 0)); then
         chown 65534:65534 "$WORK/player" "$runtime"
         PLAYER=(setpriv --reuid=65534 --regid=65534 --clear-groups "${PLAYER[@]}")
+        "${PLAYER[@]}" test -x "$WORK" ||
+            fail "nobody cannot reach $WORK: a folder above it is closed to others (TMPDIR=${TMPDIR:-unset})"
     fi
     printf '%s\n' "output HEADLESS-1 resolution ${SCREEN_SIZE:-1920x1080} scale $SCALE" \
         'for_window [app_id=".*"] floating enable' 'xwayland disable' >"$WORK/sway.conf"

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -246,6 +247,25 @@ private slots:
         }
         ::close(fd);
         QCOMPARE(captions.join(' '), "START PAUSE PAUSE PLAY PAUSE PLAY PAUSE PLAY PLAY");
+    }
+
+    // A game by pad alone, on the pile where it ends at once: its Start begins it, the name prompt
+    // comes, and the name typed on the keyboard goes into the table.
+    void aGameByPad() {
+        const QByteArray path = QFile::encodeName(folder->filePath("event0"));
+        QCOMPARE(::mkfifo(path, 0600), 0);
+        const int fd = ::open(path, O_RDWR | O_CLOEXEC);
+        const auto closed = qScopeGuard([fd] { ::close(fd); });
+        const input_event play[] = {
+            {{}, EV_KEY, BTN_START, 1}, {{}, EV_KEY, BTN_START, 0}, {{}, EV_KEY, BTN_DPAD_DOWN, 1}};
+        QCOMPARE(::write(fd, play, sizeof play), ssize_t(sizeof play));
+        QTRY_COMPARE(dialogs().size(), 1);
+        auto* name = dialogs()[0]->findChild<QLineEdit*>();
+        QTest::keyClicks(name, "Pad");
+        QTest::keyClick(name, Qt::Key_Return);
+        QTRY_VERIFY(dialogs().isEmpty());
+        control<QAction>("highScoresAction")->trigger();
+        QVERIFY(dialogs()[0]->findChild<QLabel*>("scoreLine1")->text().startsWith("#1: Pad "));
     }
 
     // The step of a first start: the largest at which the window with its frame is at most half the

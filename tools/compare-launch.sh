@@ -16,6 +16,7 @@ for dir in "$@"; do
 done
 source "$root/tests/e2e/session.sh"
 source "$root/tests/e2e/game_views.sh"
+source "$root/tools/process_figures.sh"
 SCREEN_SIZE=3840x2160 start_session >/dev/null
 mkdir -p "$HOME/.config/stonerush"
 printf '[General]\nzoom=1\n' >"$HOME/.config/stonerush/stonerush.conf"
@@ -29,5 +30,5 @@ done
 names=("$@" "bare Qt window")
 for i in "${!programs[@]}"; do
     printf '%-40s median %s ms of %s runs\n' "${names[i]}" \
-        "$(sort -n "$WORK/launch$i" | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')" "$(wc -l <"$WORK/launch$i")"
+        "$(median <"$WORK/launch$i")" "$(wc -l <"$WORK/launch$i")"
 done

@@ -13,17 +13,9 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/stonerush-play.XXXXXX")
 for i in 1 2; do cp -r "$(realpath "${!i}")" "$WORK/game$i"; done
 source "$root/tests/e2e/session.sh"
 source "$root/tests/e2e/game_views.sh"
+source "$root/tools/process_figures.sh"
 start_session >/dev/null
 
-# CPU nanoseconds and voluntary context switches, summed over a process's threads.
-usage() {
-    local task cpu=0 switches=0 ns
-    for task in /proc/"$1"/task/*; do
-        read -r ns _ <"$task/schedstat" 2>/dev/null || continue
-        cpu=$((cpu + ns)) switches=$((switches + $(awk '/^voluntary_ctxt/ { print $2 }' "$task/status")))
-    done
-    echo "$cpu $switches"
-}
 main_windows() { xdotool search --onlyvisible --name '^Stonerush$' 2>/dev/null | sort; }
 # start_playing N: game N past its splash and started; sets PID[N].
 declare -A PID

@@ -54,6 +54,7 @@ fi
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/stonerush-figures.XXXXXX")
 source "$root/tests/e2e/session.sh"
 source "$root/tests/e2e/game_views.sh"
+source "$root/tools/process_figures.sh"
 SCREEN_SIZE=3840x2160
 start_session >/dev/null
 # At 1x, as a player's earlier choice would keep it: a first start here would take 3x.
@@ -63,19 +64,8 @@ FOLDER=$WORK/game
 cp -r "$build/game" "$FOLDER"
 baseline=$build/bench/minimal_window
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-# CPU nanoseconds and voluntary context switches, summed over a process's threads.
-usage() {
-    local task cpu=0 switches=0 ns v
-    for task in /proc/"$1"/task/*; do
-        read -r ns _ <"$task/schedstat" 2>/dev/null || continue
-        v=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status" 2>/dev/null)
-        cpu=$((cpu + ns)) switches=$((switches + ${v:-0}))
-    done
-    echo "$cpu $switches"
-}
 thread_ns() { read -r ns _ <"/proc/$1/task/$1/schedstat" && echo "$ns"; }
 
 echo "Stonerush figures ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), build $build)"

@@ -45,8 +45,7 @@ MainWindow::MainWindow(GameSession& session, const GameFolders& folders, Zoom zo
     m_keys = new HeldKeys(this);
     m_pads = new PadWatcher(this);
     // A key and a pad button of the same meaning hold it together.
-    m_session.setSteering(
-        [keys = m_keys, pads = m_pads] { return (keys->held() | pads->held()).steering(); });
+    m_session.setSteering([keys = m_keys, pads = m_pads] { return steeringOf(keys->held() | pads->held()); });
     connect(m_pads, &PadWatcher::startPressed, &m_session, &GameSession::pressStartButton);
     connect(m_pads, &PadWatcher::pulledOut, &m_session, &GameSession::pauseIfRunning);
     keepChoices();

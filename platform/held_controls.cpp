@@ -4,15 +4,15 @@
 
 namespace stonerush {
 
-SteerSet ControlSet::steering() const {
+SteerSet steeringOf(ControlSet held) {
     SteerSet steer;
-    if (has(Control::Up) || (has(Control::A) && !has(Control::D)))
+    if (held.has(Control::Up) || (held.has(Control::A) && !held.has(Control::D)))
         steer.add(Steer::TurnClockwise);
-    else if (has(Control::D))
+    else if (held.has(Control::D))
         steer.add(Steer::TurnAnticlockwise);
-    if (has(Control::Left)) steer.add(Steer::Left);
-    if (has(Control::Right)) steer.add(Steer::Right);
-    if (has(Control::Down)) steer.add(Steer::Down);
+    if (held.has(Control::Left)) steer.add(Steer::Left);
+    if (held.has(Control::Right)) steer.add(Steer::Right);
+    if (held.has(Control::Down)) steer.add(Steer::Down);
     return steer;
 }
 

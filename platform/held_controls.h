@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 
 #include "engine/steering.h"
 
@@ -16,31 +15,10 @@ namespace stonerush {
 enum class Control : uint8_t { Left, Right, Down, Up, A, D };
 inline constexpr int controlCount = 6;
 
-class ControlSet {
-public:
-    constexpr ControlSet() = default;
-    constexpr ControlSet(std::initializer_list<Control> held) {
-        for (Control control : held) add(control);
-    }
-    constexpr void add(Control control) { m_bits |= bit(control); }
-    constexpr bool has(Control control) const { return (m_bits & bit(control)) != 0; }
-    constexpr bool empty() const { return m_bits == 0; }
-    constexpr ControlSet operator|(ControlSet other) const { return fromBits(m_bits | other.m_bits); }
-    constexpr ControlSet operator-(ControlSet other) const { return fromBits(m_bits & ~other.m_bits); }
-    bool operator==(const ControlSet&) const = default;
+using ControlSet = FlagSet<Control>;
 
-    // What holding these asks of the falling piece.
-    SteerSet steering() const;
-
-private:
-    static constexpr uint8_t bit(Control control) { return uint8_t(1u << static_cast<unsigned>(control)); }
-    static constexpr ControlSet fromBits(unsigned bits) {
-        ControlSet set;
-        set.m_bits = uint8_t(bits);
-        return set;
-    }
-    uint8_t m_bits = 0;
-};
+// What holding these asks of the falling piece.
+SteerSet steeringOf(ControlSet held);
 
 // The controls one source holds. A release counts only once the grace is
 // over with no press behind it: X delivers a held key's repeats as

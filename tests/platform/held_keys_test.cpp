@@ -73,14 +73,14 @@ private slots:
         QFETCH(quint32, place);
         QFETCH(QString, until);
         send(QEvent::KeyPress, pressed, place);
-        QTEST(meanings(heldKeys->held().steering()), "held");
+        QTEST(meanings(steeringOf(heldKeys->held())), "held");
         QEvent deactivate(QEvent::WindowDeactivate);
         if (until == "deactivated") QApplication::sendEvent(window.get(), &deactivate);
         if (until == "disabled") window->setEnabled(false);
         if (until == "releaseAll") heldKeys->releaseAll();
         if (until == "released") send(QEvent::KeyRelease, pressed, place);
         if (until == "disabled") send(QEvent::KeyPress, pressed, place);  // taken no more
-        QCOMPARE(meanings(heldKeys->held().steering()), QString());
+        QCOMPARE(meanings(steeringOf(heldKeys->held())), QString());
         QCOMPARE(slider->value(), 0);  // the arrows steer only
     }
 
@@ -92,12 +92,12 @@ private slots:
         heldKeys = new HeldKeys(window.get(), /*releaseGraceMs=*/500);
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QCOMPARE(meanings(heldKeys->held().steering()), QString("D"));
+        QCOMPARE(meanings(steeringOf(heldKeys->held())), QString("D"));
         send(QEvent::KeyPress, {Qt::Key_Down}, 0);
         QTest::qWait(600);
-        QCOMPARE(meanings(heldKeys->held().steering()), QString("D"));
+        QCOMPARE(meanings(steeringOf(heldKeys->held())), QString("D"));
         send(QEvent::KeyRelease, {Qt::Key_Down}, 0);
-        QTRY_COMPARE(meanings(heldKeys->held().steering()), QString());
+        QTRY_COMPARE(meanings(steeringOf(heldKeys->held())), QString());
     }
 };
 

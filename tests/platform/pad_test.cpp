@@ -45,7 +45,7 @@ class PadTest : public QObject {
     static QString meanings(ControlSet held) {
         QString text;
         for (int i = 0; i < 5; ++i)
-            if (held.steering().has(Steer(i))) text += QLatin1Char("LRDCA"[i]);
+            if (steeringOf(held).has(Steer(i))) text += QLatin1Char("LRDCA"[i]);
         return text;
     }
     // A pad plugged in; its writing end once the watcher reads it (opening
